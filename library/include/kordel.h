@@ -1,0 +1,50 @@
+/* kordel: decodes the VINs of the maker's passenger cars of model years
+ * 1968-1980 (13 characters) and 1981-1988 (17 characters).
+ *
+ * Both functions take the VIN as zero-terminated 8-bit text and five caller-owned
+ * line buffers of at least KORDEL_LINE_CAPACITY bytes each. A decode that succeeds
+ * writes zero-terminated report lines into them (four for process_13, five for
+ * process_17); a decode that fails leaves every buffer exactly as passed and tells
+ * the user why through MessageBoxA (or the standard output stream), which the host
+ * program provides:
+ *
+ *   int MessageBoxA(void *owner, const char *text, const char *caption, unsigned type);
+ *
+ * When no host provides it, the message goes to standard error as "caption: text".
+ * Each call works on state of its own: nothing carries over from one call to the next.
+ */
+#ifndef KORDEL_H
+#define KORDEL_H
+
+#if defined(KORDEL_BUILDING_LIBRARY)
+#define KORDEL_EXPORT __attribute__((visibility("default")))
+#else
+#define KORDEL_EXPORT
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Smallest size of each line buffer: the longest report line and its terminator. */
+#define KORDEL_LINE_CAPACITY 141
+
+/* Decodes a 13-character VIN. model_year is the two-digit model year (68..80) that
+ * the caller settled for VINs whose year digit is ambiguous, or 0. Only the first 13
+ * characters are read; a shorter VIN is rejected at its first missing position.
+ * Returns 0 when the codes name no model line (nothing shown, nothing written) or
+ * when vin or a line pointer is null (nothing touched); 1 otherwise. line5 is never
+ * written. */
+KORDEL_EXPORT int process_13(int model_year, const char *vin, char *line1, char *line2,
+                             char *line3, char *line4, char *line5);
+
+/* Decodes a 17-character VIN; model_year is ignored. Only the first 17 characters
+ * are read. Returns 1, or 0 when vin or a line pointer is null (nothing touched). */
+KORDEL_EXPORT int process_17(int model_year, const char *vin, char *line1, char *line2,
+                             char *line3, char *line4, char *line5);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,97 @@
+// The pure decoding core: one VIN in, one result value out, no I/O.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace kordel {
+
+// Room for the longest report line the tables can produce, with its terminator.
+inline constexpr std::size_t line_capacity = 141;
+
+// Field capacities in bytes, terminator included. Texts are fixed literals, so a
+// capacity is a bound the tables must respect rather than storage that is copied.
+namespace capacity13 {
+inline constexpr std::size_t make = 20, year = 20, trans = 35, model = 30, body = 35,
+                             series = 45,  // widened to hold the longest Javelin series
+    engine = 30, plant = 30;
+}
+namespace capacity17 {
+inline constexpr std::size_t make = 40, vehicle_type = 40, engine = 40, trans = 40,
+                             model = 40, restraints = 40, year = 6, plant = 30;
+}
+
+enum class MessageKind : std::uint8_t {
+  box,              // a modal message box with a title and an OK button
+  standard_output,  // the text and one line break on the standard output stream
+};
+
+struct Message {
+  MessageKind kind;
+  const char *title;  // null for standard-output messages
+  const char *text;
+};
+
+// At most two messages per decode: a report-and-go-on box and one stop.
+struct Messages {
+  std::array<Message, 2> items{};
+  std::size_t count = 0;
+
+  void add(Message message) {
+    if (count < items.size()) items[count++] = message;
+  }
+  const Message *begin() const { return items.data(); }
+  const Message *end() const { return items.data() + count; }
+};
+
+using Line = std::array<char, line_capacity>;
+
+// Only the first line_count lines hold text; the rest are left uninitialised, as
+// clearing 700 bytes a call would cost more than the decode itself.
+struct Report {
+  std::array<Line, 5> lines;
+  std::array<std::size_t, 5> lengths;  // without the terminator
+  std::size_t line_count = 0;  // 0 when the decode produced no report
+};
+
+struct Vin13Fields {
+  std::string_view make, year, trans, model, body, series, engine, plant;
+};
+
+struct Vin17Fields {
+  std::string_view make, vehicle_type, engine, trans, model, restraints;
+  char check_digit = '\0';
+  std::string_view year, plant;
+};
+
+struct Decode13Result {
+  int result = 0;
+  char vin_text[14]{};  // upper-cased copy; missing positions hold '\0'
+  Vin13Fields vin13_fields;
+  Messages messages;
+  Report report;
+};
+
+struct Decode17Result {
+  int result = 1;
+  char vin17_text[18]{};
+  Vin17Fields vin17_fields;
+  Messages messages;
+  Report report;
+};
+
+// vin must not be null; it is read up to its terminator or the scheme's length.
+Decode13Result decode_13(int model_year, const char *vin);
+Decode17Result decode_17(const char *vin);
+
+// Upper-cased copy of the first `length` characters of vin. Positions beyond the
+// end of a shorter text hold '\0', which no accepted set contains.
+void copy_vin(const char *vin, char *copy, std::size_t length);
+
+// "st", "nd", "rd" or "th" from the last two positions of the sequence number;
+// empty when the units position is not a digit (and the tens is not "1").
+std::string_view ordinal_suffix(char tens, char units);
+
+}  // namespace kordel
