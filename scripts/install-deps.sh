@@ -3,7 +3,7 @@
 # Usage: install-deps.sh run|test
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2)
 if [[ "${1:-test}" == test ]]; then
   packages+=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
              xvfb xauth poppler-utils cups printer-driver-cups-pdf)

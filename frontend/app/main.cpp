@@ -1,0 +1,21 @@
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "library_binding.h"
+#include "main_window.h"
+
+int main(int argc, char *argv[]) {
+  // Without a display Qt would abort; say so plainly instead.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
+      std::getenv("WAYLAND_DISPLAY") == nullptr) {
+    std::fputs("kordel: no display to show the window on (DISPLAY is not set).\n", stderr);
+    return 1;
+  }
+  QApplication app(argc, argv);
+  kordel::ui::LibraryBinding binding;
+  kordel::ui::MainWindow window(binding);
+  window.show();
+  return app.exec();
+}

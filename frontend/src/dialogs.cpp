@@ -1,0 +1,51 @@
+#include "dialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace kordel::ui {
+
+void MessageBoxes::show(QWidget *parent, const QString &title, const QString &text) {
+  if (answer_for_tests) {
+    answer_for_tests(title, text);
+    return;
+  }
+  QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+SaveAsDialog::SaveAsDialog()
+    : proposed_path_(QDir::homePath() + QStringLiteral("/amcreport.txt")) {}
+
+std::optional<QString> SaveAsDialog::ask(QWidget *parent) {
+  std::optional<QString> chosen;
+  if (answer_for_tests) {
+    chosen = answer_for_tests(proposed_path_);
+  } else {
+    QFileDialog dialog(parent, QStringLiteral("Save As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.setDirectory(QFileInfo(proposed_path_).absolutePath());
+    dialog.selectFile(QFileInfo(proposed_path_).fileName());
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+      chosen = dialog.selectedFiles().constFirst();
+  }
+  if (!chosen || chosen->isEmpty()) return std::nullopt;
+  if (QFileInfo(*chosen).suffix().isEmpty() && !QFileInfo(*chosen).exists())
+    *chosen += QStringLiteral(".txt");
+  proposed_path_ = *chosen;
+  return chosen;
+}
+
+bool PrintDialog::ask(QWidget *parent, QPrinter *printer) {
+  if (answer_for_tests) return answer_for_tests(printer);
+  QPrintDialog dialog(printer, parent);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace kordel::ui

@@ -1,0 +1,47 @@
+// Every message box and common dialog the program shows goes through these small
+// wrappers, so that tests can answer them in advance instead of blocking.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace kordel::ui {
+
+struct MessageBoxes {
+  // A modal box with the title, the text, one OK button and no icon.
+  static void show(QWidget *parent, const QString &title, const QString &text);
+
+  // When set, called instead of showing the box.
+  static inline std::function<void(const QString &title, const QString &text)> answer_for_tests;
+};
+
+// The Save As dialog object: it keeps the name chosen last and proposes it again.
+class SaveAsDialog {
+ public:
+  SaveAsDialog();
+
+  // The chosen path, with "txt" added to a name without a suffix; nothing when cancelled.
+  std::optional<QString> ask(QWidget *parent);
+  const QString &proposed_path() const { return proposed_path_; }
+
+  // When set, called with the proposed path instead of showing the dialog.
+  static inline std::function<std::optional<QString>(const QString &proposed)> answer_for_tests;
+
+ private:
+  QString proposed_path_;
+};
+
+struct PrintDialog {
+  // Lets the user choose the printer; false when cancelled.
+  static bool ask(QWidget *parent, QPrinter *printer);
+
+  // When set, called instead of showing the dialog (the test sets up the printer).
+  static inline std::function<bool(QPrinter *printer)> answer_for_tests;
+};
+
+}  // namespace kordel::ui

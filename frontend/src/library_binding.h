@@ -1,0 +1,35 @@
+// Loads the decoding library at the first decode and binds its two functions.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kordel::ui {
+
+class LibraryBinding {
+ public:
+  using EntryPoint = int (*)(int model_year, const char *vin, char *line1, char *line2,
+                             char *line3, char *line4, char *line5);
+
+  // Looks in the program's own folder, then in ../lib beside it (the installed layout).
+  LibraryBinding();
+  explicit LibraryBinding(QStringList paths);
+  ~LibraryBinding();
+  LibraryBinding(const LibraryBinding &) = delete;
+  LibraryBinding &operator=(const LibraryBinding &) = delete;
+
+  // Loads on first use and keeps the binding; false with a readable reason when
+  // the library cannot be loaded or lacks a function (a later call tries again).
+  bool bind(QString *error);
+
+  EntryPoint process_13() const { return process_13_; }
+  EntryPoint process_17() const { return process_17_; }
+
+ private:
+  QStringList paths_;
+  void *handle_ = nullptr;
+  EntryPoint process_13_ = nullptr;
+  EntryPoint process_17_ = nullptr;
+};
+
+}  // namespace kordel::ui

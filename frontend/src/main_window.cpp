@@ -1,0 +1,192 @@
+#include "main_window.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+
+#include "about_box.h"
+#include "artwork.h"
+#include "report_output.h"
+#include "ui_fonts.h"
+#include "year_prompt.h"
+
+namespace kordel::ui {
+
+namespace {
+
+QPushButton *make_button(const QString &name, const QString &caption, QRect geometry,
+                         QWidget *parent) {
+  auto *button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setGeometry(geometry);
+  button->setFont(program_font(13.5));
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(LibraryBinding &binding, QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      binding_(binding) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("Kordel decoder"));
+  setWindowIcon(artwork::window_icon());
+
+  QAction *about = menuBar()->addAction(QStringLiteral("About"));
+  about->setObjectName(QStringLiteral("About"));
+  connect(about, &QAction::triggered, this, &MainWindow::show_about);
+
+  auto *client = new QWidget(this);
+  client->setObjectName(QStringLiteral("client"));
+  client->setFixedSize(712, 441);
+  // The tiles leave narrow gaps between them; a dark ground keeps those quiet.
+  QPalette ground = client->palette();
+  ground.setColor(QPalette::Window, artwork::ground_colour());
+  client->setPalette(ground);
+  client->setAutoFillBackground(true);
+  setCentralWidget(client);
+  build_pictures(client);
+
+  vin_ = new QLineEdit(client);
+  vin_->setObjectName(QStringLiteral("Vin"));
+  vin_->setGeometry(184, 96, 353, 49);
+  vin_->setMaxLength(17);
+  vin_->setFont(program_font(24, true));
+
+  command1_ = make_button(QStringLiteral("Command1"), QStringLiteral("&Decode"),
+                          QRect(288, 168, 137, 25), client);
+  command2_ = make_button(QStringLiteral("Command2"), QStringLiteral("&Cancel"),
+                          QRect(520, 384, 137, 25), client);
+  command3_ = make_button(QStringLiteral("Command3"), QStringLiteral("&Save as"),
+                          QRect(296, 384, 137, 25), client);
+  command4_ = make_button(QStringLiteral("Command4"), QStringLiteral("&Print"),
+                          QRect(48, 384, 137, 25), client);
+
+  text1_ = new QPlainTextEdit(client);
+  text1_->setObjectName(QStringLiteral("Text1"));
+  text1_->setGeometry(8, 200, 697, 145);
+  text1_->setFont(program_font(13.5));
+  text1_->setReadOnly(true);  // Save as and Print take exactly what it shows
+  text1_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+  setTabOrder(vin_, command1_);
+  setTabOrder(command1_, command2_);
+  setTabOrder(command2_, command3_);
+  setTabOrder(command3_, command4_);
+  setTabOrder(command4_, text1_);
+
+  connect(command1_, &QPushButton::clicked, this, &MainWindow::decode);
+  connect(command2_, &QPushButton::clicked, this, &QWidget::close);
+  connect(command3_, &QPushButton::clicked, this, &MainWindow::save_as);
+  connect(command4_, &QPushButton::clicked, this, &MainWindow::print);
+
+  setFixedSize(sizeHint());
+  if (const QScreen *screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+  vin_->setFocus();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::build_pictures(QWidget *client) {
+  struct Picture {
+    int number, left, top;
+  };
+  static constexpr Picture tiles[] = {
+      {1, 0, 0},     {9, 104, 0},    {10, 488, 0},   {7, 592, 0},    {3, 0, 104},
+      {4, 112, 104}, {5, 232, 104},  {6, 480, 104},  {2, 592, 104},  {8, 360, 112},
+      {12, 0, 344},  {13, 120, 344}, {14, 248, 344}, {15, 368, 344}, {16, 480, 344},
+      {17, 592, 344},
+  };
+  const auto place = [client](int number, QRect geometry, const QPixmap &pixmap) {
+    auto *picture = new QLabel(client);
+    picture->setObjectName(QStringLiteral("Image%1").arg(number));
+    picture->setGeometry(geometry);
+    picture->setPixmap(pixmap);
+  };
+  for (const Picture &t : tiles)
+    place(t.number, QRect(t.left, t.top, 121, 97), artwork::tile(t.number, QSize(121, 97)));
+  // Made after the tiles, the banner lies over them; made before the controls, all
+  // pictures lie beneath those.
+  place(11, QRect(112, -8, 486, 120), artwork::banner(QSize(486, 120)));
+}
+
+void MainWindow::call_library(LibraryBinding::EntryPoint entry_point, std::int32_t model_year,
+                              const QString &vin, LineBuffers &lines) {
+  const QByteArray vin_text = vin_to_8bit(vin);
+  entry_point(static_cast<std::int16_t>(model_year), vin_text.constData(), lines.data(0),
+              lines.data(1), lines.data(2), lines.data(3), lines.data(4));
+}
+
+void MainWindow::decode() {
+  const QString vin = vin_->text();
+  LineBuffers lines;
+  const VinScheme scheme = scheme_of(vin);
+
+  if (scheme == VinScheme::invalid_length) {
+    MessageBoxes::show(this, QStringLiteral("Invalid Vin Length"),
+                       QStringLiteral("13 or 17 Characters only."));
+  } else {
+    QString error;
+    if (!binding_.bind(&error)) {
+      MessageBoxes::show(this, QStringLiteral("Kordel decoder"), error);
+    } else if (scheme == VinScheme::thirteen) {
+      std::int32_t model_year = 0;
+      const CandidateYears::Settlement settled = candidate_years_.settle(vin);
+      if (settled.prompt) {
+        YearPrompt prompt(candidate_years_, this);
+        if (prompt.exec() == QDialog::Accepted) model_year = prompt.model_year();
+      } else {
+        model_year = settled.model_year;
+      }
+      call_library(binding_.process_13(), model_year, vin, lines);
+    } else {
+      call_library(binding_.process_17(), 0, vin, lines);
+    }
+  }
+  vin_->setFocus();
+  show_report(lines.has_result() ? compose_report(vin, lines) : QString());
+}
+
+void MainWindow::show_report(const QString &report) {
+  report_ = report;
+  QString shown = report;
+  text1_->setPlainText(shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+void MainWindow::save_as() {
+  const std::optional<QString> path = save1_.ask(this);
+  if (!path) return;
+  if (const std::optional<QString> error = save_report(*path, report_))
+    MessageBoxes::show(this, QStringLiteral("Save As"),
+                       QStringLiteral("The report was not saved to %1.\n%2").arg(*path, *error));
+}
+
+void MainWindow::print() {
+  QPrinter printer;
+  if (!PrintDialog::ask(this, &printer)) return;
+  if (const std::optional<QString> error = render_report(&printer, report_))
+    MessageBoxes::show(this, QStringLiteral("Print"),
+                       QStringLiteral("The report was not printed.\n%1").arg(*error));
+}
+
+void MainWindow::show_about() {
+  if (about_ == nullptr) {
+    about_ = new AboutBox();
+    about_->show();
+  }
+  about_->raise();
+  about_->activateWindow();
+}
+
+}  // namespace kordel::ui

@@ -1,0 +1,24 @@
+// Saving and printing the report.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QPrinter;
+
+namespace kordel::ui {
+
+// The saved form: a double quote, the report, a double quote, CR LF; 8-bit text in
+// the locale's encoding.
+QByteArray saved_report(const QString &report);
+
+// Writes the report to path, replacing an existing file only by a complete new
+// one. Returns the reason when it fails; the old file is then left whole.
+std::optional<QString> save_report(const QString &path, const QString &report);
+
+// Prints the report line for line in the printer's default font, page after page.
+// Returns the reason when it fails.
+std::optional<QString> render_report(QPrinter *printer, const QString &report);
+
+}  // namespace kordel::ui

@@ -1,0 +1,288 @@
+// The main window end to end: typing a VIN, Decode, the prompt and the library.
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "gui_test_support.h"
+#include "main_window.h"
+#include "spin_button.h"
+#include "year_prompt.h"
+
+using namespace kordel::ui;
+using test::Box;
+
+class TestMainWindow : public QObject {
+  Q_OBJECT
+
+  LibraryBinding binding;  // loaded once, reused by every window as in the program
+
+  template <typename T>
+  static T *child(QWidget &window, const char *name) {
+    T *widget = window.findChild<T *>(QLatin1String(name));
+    if (widget == nullptr) qFatal("no widget %s", name);
+    return widget;
+  }
+
+  static QString shown(MainWindow &w) { return child<QPlainTextEdit>(w, "Text1")->toPlainText(); }
+
+  static void decode(MainWindow &w, const QString &vin) {
+    QLineEdit *box = child<QLineEdit>(w, "Vin");
+    box->clear();
+    QTest::keyClicks(box, vin);
+    QTest::mouseClick(child<QPushButton>(w, "Command1"), Qt::LeftButton);
+  }
+
+  // Opens the prompt's way: press the arrows as listed (+ up, - down), then Ok.
+  static void answer_prompt(const QString &presses, QString *seen = nullptr) {
+    test::when_modal_opens<YearPrompt>([presses, seen](YearPrompt *prompt) {
+      auto *spin = prompt->findChild<SpinButton *>(QStringLiteral("SpinButton1"));
+      for (QChar press : presses)
+        QTest::mouseClick(press == '+' ? spin->up_button() : spin->down_button(), Qt::LeftButton);
+      if (seen) *seen = prompt->findChild<QLineEdit *>(QStringLiteral("Text1"))->text();
+      QTest::mouseClick(prompt->findChild<QPushButton *>(QStringLiteral("Command1")),
+                        Qt::LeftButton);
+    });
+  }
+
+ private slots:
+  void layout() {
+    MainWindow w(binding);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Kordel decoder"));
+    QCOMPARE(w.centralWidget()->size(), QSize(712, 441));
+    QCOMPARE(w.minimumSize(), w.maximumSize());  // not resizable
+    QVERIFY(!(w.windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(!w.windowIcon().isNull());
+    QCOMPARE(w.windowIcon().pixmap(48, 48).size(), QSize(48, 48));
+
+    const struct {
+      const char *name;
+      QRect geometry;
+      const char *caption;
+    } controls[] = {
+        {"Vin", {184, 96, 353, 49}, nullptr},
+        {"Command1", {288, 168, 137, 25}, "&Decode"},
+        {"Command2", {520, 384, 137, 25}, "&Cancel"},
+        {"Command3", {296, 384, 137, 25}, "&Save as"},
+        {"Command4", {48, 384, 137, 25}, "&Print"},
+        {"Text1", {8, 200, 697, 145}, nullptr},
+    };
+    for (const auto &c : controls) {
+      QWidget *widget = child<QWidget>(w, c.name);
+      QCOMPARE(widget->geometry(), c.geometry);
+      if (auto *button = qobject_cast<QPushButton *>(widget)) {
+        QCOMPARE(button->text(), QLatin1String(c.caption));
+        QCOMPARE(button->font().pointSizeF(), 13.5);
+        QVERIFY(!button->isDefault() && !button->autoDefault());
+        QVERIFY(button->shortcut().isEmpty() || button->shortcut() != QKeySequence(Qt::Key_Escape));
+      }
+    }
+    auto *vin = child<QLineEdit>(w, "Vin");
+    QCOMPARE(vin->font().pointSizeF(), 24.0);
+    QVERIFY(vin->font().bold());
+    QCOMPARE(child<QPlainTextEdit>(w, "Text1")->font().pointSizeF(), 13.5);
+
+    const struct {
+      int number;
+      QRect geometry;
+    } pictures[] = {
+        {11, {112, -8, 486, 120}}, {1, {0, 0, 121, 97}},     {9, {104, 0, 121, 97}},
+        {10, {488, 0, 121, 97}},   {7, {592, 0, 121, 97}},   {3, {0, 104, 121, 97}},
+        {4, {112, 104, 121, 97}},  {5, {232, 104, 121, 97}}, {6, {480, 104, 121, 97}},
+        {2, {592, 104, 121, 97}},  {8, {360, 112, 121, 97}}, {12, {0, 344, 121, 97}},
+        {13, {120, 344, 121, 97}}, {14, {248, 344, 121, 97}}, {15, {368, 344, 121, 97}},
+        {16, {480, 344, 121, 97}}, {17, {592, 344, 121, 97}},
+    };
+    const QObjectList stacking = w.centralWidget()->children();
+    const qsizetype vin_at = stacking.indexOf(vin);
+    for (const auto &p : pictures) {
+      auto *picture = child<QLabel>(w, qPrintable(QStringLiteral("Image%1").arg(p.number)));
+      QCOMPARE(picture->geometry(), p.geometry);
+      QVERIFY(!picture->pixmap().isNull());
+      QVERIFY2(stacking.indexOf(picture) < vin_at, "pictures lie beneath the controls");
+    }
+
+    auto *about = w.findChild<QAction *>(QStringLiteral("About"));
+    QVERIFY(about != nullptr);
+    QCOMPARE(about->text(), QStringLiteral("About"));
+    QVERIFY(w.menuBar()->actions().contains(about));
+  }
+
+  void focus_and_tab_order() {
+    MainWindow w(binding);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>(w, "Vin"));
+    for (const char *next : {"Command1", "Command2", "Command3", "Command4", "Text1"}) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(next));
+    }
+  }
+
+  void vin_takes_at_most_17_characters() {
+    MainWindow w(binding);
+    QTest::keyClicks(child<QLineEdit>(w, "Vin"), QStringLiteral("1AMCM3877BK100021XYZ"));
+    QCOMPARE(child<QLineEdit>(w, "Vin")->text(), QStringLiteral("1AMCM3877BK100021"));
+  }
+
+  void wrong_lengths_give_the_length_message() {
+    MainWindow w(binding);
+    w.show();
+    for (int length : {0, 12, 14, 15, 16}) {
+      test::RecordedBoxes recorded;
+      decode(w, QString(length, 'A'));
+      QCOMPARE(recorded.boxes,
+               (QList<Box>{{"Invalid Vin Length", "13 or 17 Characters only."}}));
+      QCOMPARE(shown(w), QString());
+      QCOMPARE(child<QLineEdit>(w, "Vin")->text(), QString(length, 'A'));
+    }
+  }
+
+  void decodes_a_17_character_vin() {
+    MainWindow w(binding);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    test::RecordedBoxes recorded;
+    decode(w, QStringLiteral("1amcm3877bk100021"));
+    QVERIFY(recorded.boxes.isEmpty());
+    QCOMPARE(w.report(),
+             QStringLiteral(
+                 "Your VIN# of 1amcm3877bk100021 decodes as follows\r\n"
+                 "1981 AMC Eagle 4wd 4 dr wagon Passenger car  \r\n"
+                 "Engine:AMC 4.2l (258cid) 2v I6. Trans: 4spd manual floor shift ) \r\n"
+                 "This was the 21st car ordered from the  Kenosha WI, USA plant in 1981\r\n"
+                 "This car has Limited interior and seatbelts and your check digit is 7."));
+    QCOMPARE(shown(w), QString(w.report()).replace("\r\n", "\n"));
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>(w, "Vin"));
+
+    // Screenshot of what a person sees, kept with the build.
+    const QString path = test::artifacts_dir() + QStringLiteral("/main_window.png");
+    QVERIFY(w.grab().save(path));
+  }
+
+  void rejected_vin_after_a_report_empties_the_box() {
+    MainWindow w(binding);
+    test::RecordedBoxes recorded;
+    decode(w, QStringLiteral("1AMCM3877BK100021"));
+    QVERIFY(!shown(w).isEmpty());
+    decode(w, QStringLiteral("1AMCM3877IK100021"));
+    QCOMPARE(recorded.boxes, (QList<Box>{{"Error", "The 9th digit is a invalid year code."}}));
+    QCOMPARE(shown(w), QString());
+    QCOMPARE(w.report(), QString());
+  }
+
+  void decodes_13_characters_without_prompt() {
+    MainWindow w(binding);
+    test::RecordedBoxes recorded;
+    decode(w, QStringLiteral("A9A439A100001"));  // Spirit: 4 and 9 settle 1979 alone
+    QVERIFY(recorded.boxes.isEmpty());
+    const QStringList lines = w.report().split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 5);
+    QCOMPARE(lines[1], QStringLiteral("1979 AMC Spirit AMX 2dr hatchback "));
+    QCOMPARE(lines[3], QStringLiteral("This was the 1st car ordered from the Kenosha plant in 1979"));
+    QCOMPARE(lines[4], QString(1000, ' '));  // line 5 is never written for 13 characters
+  }
+
+  void prompt_chooses_the_year() {
+    MainWindow w(binding);
+    test::RecordedBoxes recorded;
+    QString seen;
+    answer_prompt(QStringLiteral("+"), &seen);  // 68 -> 78: the Matador
+    decode(w, QStringLiteral("A8A855H100001"));
+    QCOMPARE(seen, QStringLiteral("78"));
+    QVERIFY(recorded.boxes.isEmpty());
+    QVERIFY(w.report().contains(QStringLiteral("1978 AMC Matador  ")));
+
+    answer_prompt(QString());  // Ok at once: 68, the Ambassador
+    decode(w, QStringLiteral("A8A857H100001"));
+    QVERIFY(w.report().contains(QStringLiteral("1968 AMC Ambassador")));
+  }
+
+  void prompt_steps_only_through_this_decodes_years() {
+    MainWindow w(binding);
+    test::RecordedBoxes recorded;
+    answer_prompt(QString());
+    decode(w, QStringLiteral("A9A057C100001"));  // writes slots 1 to 6
+    QString seen;
+    answer_prompt(QStringLiteral("++++"), &seen);  // 70/80 case: the stop is slot 2
+    decode(w, QStringLiteral("A0A430A100001"));
+    QCOMPARE(seen, QStringLiteral("80"));
+  }
+
+  void prompt_closed_decodes_with_no_year() {
+    MainWindow w(binding);
+    test::RecordedBoxes recorded;
+    test::when_modal_opens<YearPrompt>([](YearPrompt *prompt) { prompt->reject(); });
+    decode(w, QStringLiteral("A8A855H100001"));
+    QCOMPARE(recorded.boxes, (QList<Box>{{"Error", "Invalid Year."}}));
+    QCOMPARE(shown(w), QString());
+  }
+
+  void typed_year_outside_16_bits_counts_as_none() {
+    MainWindow w(binding);
+    test::RecordedBoxes recorded;
+    test::when_modal_opens<YearPrompt>([](YearPrompt *prompt) {
+      auto *text = prompt->findChild<QLineEdit *>(QStringLiteral("Text1"));
+      text->setText(QStringLiteral("65614"));  // 78 + 65536: must not wrap round to 78
+      QTest::mouseClick(prompt->findChild<QPushButton *>(QStringLiteral("Command1")),
+                        Qt::LeftButton);
+    });
+    decode(w, QStringLiteral("A8A855H100001"));
+    QCOMPARE(recorded.boxes, (QList<Box>{{"Error", "Invalid Year."}}));
+  }
+
+  void library_messages_reach_the_user() {
+    MainWindow w(binding);
+    test::RecordedBoxes recorded;
+    decode(w, QStringLiteral("B1A050H100001"));
+    QCOMPARE(recorded.boxes, (QList<Box>{{"Error", "The 1st digit of the vin was invalid."}}));
+    QCOMPARE(shown(w), QString());
+  }
+
+  void plant_letter_in_the_sequence_gives_a_whole_report() {
+    MainWindow w(binding);
+    test::RecordedBoxes recorded;
+    decode(w, QStringLiteral("A1A050HK00021"));
+    QVERIFY(recorded.boxes.isEmpty());
+    QCOMPARE(w.report().split(QStringLiteral("\r\n")).value(3),
+             QStringLiteral("This was the K00021st car ordered from the Brampton plant in 1971"));
+  }
+
+  void missing_library_is_reported_and_the_window_stays_usable() {
+    LibraryBinding missing(QStringList{QStringLiteral("/nonexistent/libkordel.so.1")});
+    MainWindow w(missing);
+    test::RecordedBoxes recorded;
+    decode(w, QStringLiteral("1AMCM3877BK100021"));
+    QCOMPARE(recorded.boxes.size(), 1);
+    QVERIFY(recorded.boxes[0].text.contains(QStringLiteral("libkordel.so.1")));
+    QCOMPARE(shown(w), QString());
+    decode(w, QStringLiteral("short"));
+    QCOMPARE(recorded.boxes.last().title, QStringLiteral("Invalid Vin Length"));
+  }
+
+  void library_lacking_a_function_is_reported() {
+    // Any shared library without the two functions will do: the C library itself.
+    LibraryBinding wrong(QStringList{QStringLiteral("/lib/x86_64-linux-gnu/libc.so.6")});
+    QString error;
+    QVERIFY(!wrong.bind(&error));
+    QVERIFY(error.contains(QStringLiteral("process_13")));
+  }
+
+  void cancel_closes_the_window() {
+    MainWindow w(binding);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::mouseClick(child<QPushButton>(w, "Command2"), Qt::LeftButton);
+    QVERIFY(!w.isVisible());
+  }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
