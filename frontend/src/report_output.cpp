@@ -31,9 +31,11 @@ std::optional<QString> save_report(const QString &path, const QString &report) {
   const QFileInfo target(path);
   if (target.exists() && !target.isFile()) return write_directly(path, bytes);
 
+  // Unbuffered, a write error shows at write(): a buffered QSaveFile can lose it in
+  // the flush of commit() and then put a cut-short file in place of the old one.
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  if (file.write(bytes) != bytes.size()) {
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
+  if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError) {
     const QString reason = file.errorString();
     file.cancelWriting();
     return reason;

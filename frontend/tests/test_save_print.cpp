@@ -1,0 +1,285 @@
+// Save as and Print: the saved bytes, failures that keep the old file, real printing.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+#include "gui_test_support.h"
+#include "main_window.h"
+#include "report_output.h"
+
+using namespace kordel::ui;
+
+namespace {
+
+QByteArray read_all(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void write_all(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QString pdf_text(const QString &pdf) {
+  QProcess pdftotext;
+  pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0) return QStringLiteral("<pdftotext failed>");
+  return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+int pdf_pages(const QString &pdf) {
+  QProcess pdfinfo;
+  pdfinfo.start(QStringLiteral("pdfinfo"), {pdf});
+  pdfinfo.waitForFinished(30000);
+  for (const QString &line : QString::fromUtf8(pdfinfo.readAllStandardOutput()).split('\n'))
+    if (line.startsWith(QStringLiteral("Pages:"))) return line.mid(6).trimmed().toInt();
+  return 0;
+}
+
+// Answers the next Save As dialogs in order; records what each proposed.
+struct SaveAnswers {
+  explicit SaveAnswers(QList<std::optional<QString>> answers) : answers(std::move(answers)) {
+    SaveAsDialog::answer_for_tests = [this](const QString &proposed) {
+      proposals.append(proposed);
+      return this->answers.isEmpty() ? std::nullopt : this->answers.takeFirst();
+    };
+  }
+  ~SaveAnswers() { SaveAsDialog::answer_for_tests = nullptr; }
+  QList<std::optional<QString>> answers;
+  QStringList proposals;
+};
+
+struct PrintAnswer {
+  explicit PrintAnswer(std::function<bool(QPrinter *)> answer) {
+    PrintDialog::answer_for_tests = std::move(answer);
+  }
+  ~PrintAnswer() { PrintDialog::answer_for_tests = nullptr; }
+};
+
+// Limits the size of files this process may write, as a full disk would.
+struct FileSizeLimit {
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved);
+    previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous_handler);
+  }
+  rlimit saved{};
+  void (*previous_handler)(int) = nullptr;
+};
+
+}  // namespace
+
+class TestSavePrint : public QObject {
+  Q_OBJECT
+
+  LibraryBinding binding;
+  QTemporaryDir dir;
+
+  QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+
+  static void click(MainWindow &w, const char *name) {
+    QTest::mouseClick(w.findChild<QPushButton *>(QLatin1String(name)), Qt::LeftButton);
+  }
+  static void decode(MainWindow &w, const QString &vin) {
+    w.findChild<QLineEdit *>(QStringLiteral("Vin"))->setText(vin);
+    click(w, "Command1");
+  }
+
+ private slots:
+  void saved_form() {
+    QCOMPARE(saved_report(QString()), QByteArray("\"\"\r\n"));
+    QCOMPARE(saved_report(QStringLiteral("a\r\nb")), QByteArray("\"a\r\nb\"\r\n"));
+  }
+
+  void saving_an_empty_report() {
+    MainWindow w(binding);
+    test::RecordedBoxes boxes;
+    SaveAnswers answers({path("empty.txt")});
+    click(w, "Command3");
+    QCOMPARE(read_all(path("empty.txt")), QByteArray("\"\"\r\n"));
+    QVERIFY(boxes.boxes.isEmpty());
+  }
+
+  void saving_a_13_character_report_replaces_the_old_file() {
+    write_all(path("report.txt"), QByteArray(5000, 'x'));
+    MainWindow w(binding);
+    test::RecordedBoxes boxes;
+    decode(w, QStringLiteral("A1F031B300011"));
+    SaveAnswers answers({path("report.txt")});
+    click(w, "Command3");
+    const QByteArray saved = read_all(path("report.txt"));
+    QCOMPARE(saved, "\"" + w.report().toLocal8Bit() + "\"\r\n");
+    QVERIFY(saved.startsWith("\"Your VIN# of A1F031B300011 decodes as follows\r\n1971 AMC Hornet"));
+    QVERIFY(saved.endsWith("plant in 1971\r\n" + QByteArray(1000, ' ') + "\"\r\n"));
+    QVERIFY(boxes.boxes.isEmpty());
+  }
+
+  void the_second_dialog_proposes_the_first_name() {
+    MainWindow w(binding);
+    SaveAnswers answers({path("first"), std::nullopt});
+    click(w, "Command3");
+    click(w, "Command3");
+    QCOMPARE(answers.proposals.value(0), QDir::homePath() + QStringLiteral("/amcreport.txt"));
+    QCOMPARE(answers.proposals.value(1), path("first.txt"));  // with the default suffix
+    QVERIFY(QFile::exists(path("first.txt")));
+  }
+
+  void a_cancelled_dialog_stays_silent() {
+    MainWindow w(binding);
+    test::RecordedBoxes boxes;
+    SaveAnswers answers({std::nullopt});
+    PrintAnswer print([](QPrinter *) { return false; });
+    click(w, "Command3");
+    click(w, "Command4");
+    QVERIFY(boxes.boxes.isEmpty());
+  }
+
+  void a_failed_write_keeps_the_old_file_and_says_so() {
+    write_all(path("kept.txt"), "old report");
+    MainWindow w(binding);
+    test::RecordedBoxes boxes;
+    decode(w, QStringLiteral("1AMCM3877BK100021"));
+    SaveAnswers answers({path("kept.txt")});
+    {
+      FileSizeLimit full_disk(64);  // the report is longer than this
+      click(w, "Command3");
+    }
+    QCOMPARE(read_all(path("kept.txt")), QByteArray("old report"));
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Save As"));
+    QVERIFY(boxes.boxes[0].text.startsWith(QStringLiteral("The report was not saved")));
+    QVERIFY(QDir(dir.path()).entryList({"kept.txt*"}, QDir::Files | QDir::Hidden).size() == 1);
+  }
+
+  void a_folder_that_cannot_be_written() {
+    // The superuser writes into any folder whose permissions forbid it; /proc takes
+    // no new files from anyone.
+    QString folder = QStringLiteral("/proc");
+    if (geteuid() != 0) {
+      folder = path("read-only");
+      QVERIFY(QDir().mkpath(folder));
+      write_all(folder + "/amcreport.txt", "old report");
+      QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    }
+    MainWindow w(binding);
+    test::RecordedBoxes boxes;
+    SaveAnswers answers({folder + "/amcreport.txt"});
+    click(w, "Command3");
+    QCOMPARE(boxes.boxes.size(), 1);
+    QVERIFY(boxes.boxes[0].text.startsWith(QStringLiteral("The report was not saved")));
+    if (geteuid() != 0) {
+      QCOMPARE(read_all(folder + "/amcreport.txt"), QByteArray("old report"));
+      QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+  }
+
+  void a_full_device() {
+    MainWindow w(binding);
+    test::RecordedBoxes boxes;
+    SaveAnswers answers({QStringLiteral("/dev/full")});
+    click(w, "Command3");
+    QCOMPARE(boxes.boxes.size(), 1);
+    QVERIFY(boxes.boxes[0].text.startsWith(QStringLiteral("The report was not saved")));
+    QVERIFY(QFileInfo(QStringLiteral("/dev/full")).isFile() == false);  // still the device
+  }
+
+  void printing_to_pdf() {
+    MainWindow w(binding);
+    test::RecordedBoxes boxes;
+    decode(w, QStringLiteral("1AMCM3877BK100021"));
+    const QString pdf = path("report.pdf");
+    PrintAnswer print([&](QPrinter *printer) {
+      printer->setOutputFormat(QPrinter::PdfFormat);
+      printer->setOutputFileName(pdf);
+      return true;
+    });
+    click(w, "Command4");
+    QVERIFY(boxes.boxes.isEmpty());
+    const QString text = pdf_text(pdf).simplified();
+    QVERIFY2(text.contains(QStringLiteral("Your VIN# of 1AMCM3877BK100021 decodes as follows")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("This was the 21st car ordered from the Kenosha WI, USA plant in 1981")));
+    QVERIFY(text.contains(QStringLiteral("your check digit is 7.")));
+    QCOMPARE(pdf_pages(pdf), 1);
+  }
+
+  void a_long_report_goes_on_to_the_next_page() {
+    QStringList lines;
+    for (int i = 1; i <= 150; ++i) lines.append(QStringLiteral("line %1").arg(i));
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path("long.pdf"));
+    QCOMPARE(render_report(&printer, lines.join(QStringLiteral("\r\n"))), std::nullopt);
+    QVERIFY(pdf_pages(path("long.pdf")) >= 2);
+    const QString text = pdf_text(path("long.pdf"));
+    QVERIFY(text.contains(QStringLiteral("line 1\n")) && text.contains(QStringLiteral("line 150")));
+  }
+
+  void a_failed_print_says_so() {
+    MainWindow w(binding);
+    test::RecordedBoxes boxes;
+    PrintAnswer print([&](QPrinter *printer) {
+      printer->setOutputFormat(QPrinter::PdfFormat);
+      printer->setOutputFileName(QStringLiteral("/nonexistent/folder/report.pdf"));
+      return true;
+    });
+    click(w, "Command4");
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Print"));
+    QVERIFY(boxes.boxes[0].text.startsWith(QStringLiteral("The report was not printed")));
+  }
+
+  // Through a real CUPS queue that writes PDF files; the test script sets it up.
+  void printing_through_cups() {
+    const QString queue = qEnvironmentVariable("KORDEL_CUPS_QUEUE");
+    const QString output = qEnvironmentVariable("KORDEL_CUPS_OUTPUT");
+    if (queue.isEmpty()) QSKIP("no CUPS queue set up (KORDEL_CUPS_QUEUE)");
+    const QStringList before = QDir(output).entryList({"*.pdf"}, QDir::Files);
+
+    MainWindow w(binding);
+    test::RecordedBoxes boxes;
+    decode(w, QStringLiteral("A1F031B300011"));
+    PrintAnswer print([&](QPrinter *printer) {
+      printer->setPrinterName(queue);
+      printer->setDocName(QStringLiteral("kordel-report"));
+      return printer->isValid();
+    });
+    click(w, "Command4");
+    QVERIFY(boxes.boxes.isEmpty());
+
+    QString pdf;
+    QElapsedTimer waited;
+    waited.start();
+    while (pdf.isEmpty() && waited.elapsed() < 60000) {
+      for (const QString &name : QDir(output).entryList({"*.pdf"}, QDir::Files))
+        if (!before.contains(name)) pdf = QDir(output).filePath(name);
+      if (pdf.isEmpty()) QTest::qWait(200);
+    }
+    QVERIFY2(!pdf.isEmpty(), "the queue wrote no PDF within a minute");
+    QTest::qWait(500);  // let the backend finish the file
+    const QString text = pdf_text(pdf).simplified();
+    QVERIFY2(text.contains(QStringLiteral("1971 AMC Hornet SC 360 2dr hatchback")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("This was the 200011th car ordered from the Kenosha plant in 1971")));
+  }
+};
+
+QTEST_MAIN(TestSavePrint)
+#include "test_save_print.moc"

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs a test program with a CUPS queue that prints to PDF files: starts the CUPS
+# daemon when none runs, adds the queue, and tells the test where the files appear.
+set -euo pipefail
+queue=kordel-pdf
+if [[ $(id -u) -eq 0 ]] && command -v cupsd >/dev/null; then
+  pgrep -x cupsd >/dev/null || cupsd
+  for _ in $(seq 50); do lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
+  # pdftocairo turns the program's PDF into PostScript with its text kept whole,
+  # so that the PDF the queue writes can be read back.
+  lpadmin -p "$queue" -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+    -o pdftops-renderer-default=pdftocairo 2>/dev/null
+  export KORDEL_CUPS_QUEUE=$queue KORDEL_CUPS_OUTPUT="$HOME/PDF"
+  mkdir -p "$KORDEL_CUPS_OUTPUT"
+else
+  echo "No CUPS queue: not root or cupsd missing; the CUPS test is skipped." >&2
+fi
+exec "$@"
