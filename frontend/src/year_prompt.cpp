@@ -34,7 +34,7 @@ YearPrompt::YearPrompt(const CandidateYears &candidates, QWidget *parent)
   command1_ = new QPushButton(QStringLiteral("&Ok"), this);
   command1_->setObjectName(QStringLiteral("Command1"));
   command1_->setGeometry(136, 8, 33, 41);
-  command1_->setAutoDefault(false);
+  command1_->setDefault(true);  // Enter confirms, also after typing a year
 
   setTabOrder(command1_, spin_button1_);
   setTabOrder(spin_button1_, text1_);

@@ -110,8 +110,12 @@ class TestYearPrompt : public QObject {
   void a_typed_year_counts() {
     const CandidateYears years = settled("A8A855H100001");
     YearPrompt prompt(years, nullptr);
+    prompt.show();
+    QVERIFY(QTest::qWaitForWindowActive(&prompt));
+    text1(prompt)->setFocus();
     text1(prompt)->setText(QStringLiteral(" 78.6 or so"));
-    QTest::mouseClick(ok(prompt), Qt::LeftButton);
+    QTest::keyClick(text1(prompt), Qt::Key_Return);  // Enter confirms like Ok
+    QCOMPARE(prompt.result(), int(QDialog::Accepted));
     QCOMPARE(prompt.model_year(), 79);
   }
 
