@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2)
 if [[ "${1:-test}" == test ]]; then
   packages+=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-             xvfb xauth poppler-utils cups printer-driver-cups-pdf)
+             poppler-utils cups printer-driver-cups-pdf)
 fi
 
 missing=()

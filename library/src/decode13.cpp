@@ -91,31 +91,27 @@ Decode13Result decode_with_model(const ModelDecoder &model, const char *vin) {
 }  // namespace models13
 
 Decode13Result decode_13(int model_year, const char *vin) {
-  Decode13Result r;
+  Decode13Result r;  // result 0 until a decoder runs or a message is shown
   copy_vin(vin, r.vin_text, 13);
   const char *v = r.vin_text;
 
-  r.result = 1;
   if (v[0] != 'A') {
     r.messages.add(box("Error", "The 1st digit of the vin was invalid."));
+    r.result = 1;
     return r;
   }
-
   preset(r.vin13_fields);
 
-  r.result = 0;
-  if (v[3] < '0' || v[3] > '9') return r;
+  if (v[3] < '0' || v[3] > '9') return r;  // no model line: nothing at all
   for (const models13::DispatchRow &row : models13::dispatch) {
     if (!row.series_code.holds(v[3]) || !row.year_digit.holds(v[1]) ||
         !row.body_type.holds(v[4]) || !row.model_year.holds(model_year))
       continue;
-    if (row.decoder != nullptr) {
+    if (row.decoder != nullptr)
       models13::run_model_decoder(*row.decoder, r);
-      r.result = 1;
-    } else if (row.message != nullptr) {
+    else if (row.message != nullptr)
       r.messages.add(box("Error", row.message));
-      r.result = 1;
-    }
+    r.result = row.decoder != nullptr || row.message != nullptr ? 1 : 0;
     return r;
   }
   return r;
