@@ -50,23 +50,30 @@ CandidateYears::Settlement CandidateYears::settle(const QString &vin) {
   }
 }
 
-YearStepper::YearStepper(const CandidateYears &years)
-    : years_(years), written_(years.written()) {}
+YearStepper::YearStepper(const CandidateYears &years) : years_(years) {}
 
-QString YearStepper::opening_text() const {
-  return QLatin1Char(' ') + QString::number(years_.year(slot()));
+std::size_t YearStepper::slot() const {
+  const std::vector<std::size_t> &written = years_.written();
+  return written.empty() ? 1 : written[index_];
 }
+
+QString YearStepper::year_text(bool leading_blank) const {
+  const QString year = QString::number(years_.year(slot()));
+  return leading_blank ? QLatin1Char(' ') + year : year;
+}
+
+QString YearStepper::opening_text() const { return year_text(true); }
 
 std::optional<QString> YearStepper::down() {
   if (index_ == 0) return std::nullopt;
   --index_;
-  return QLatin1Char(' ') + QString::number(years_.year(slot()));
+  return year_text(true);
 }
 
 std::optional<QString> YearStepper::up() {
-  if (index_ + 1 >= written_.size()) return std::nullopt;
+  if (index_ + 1 >= years_.written().size()) return std::nullopt;
   ++index_;
-  return QString::number(years_.year(slot()));
+  return year_text(false);
 }
 
 std::int32_t read_model_year(const QString &text) {

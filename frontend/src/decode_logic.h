@@ -48,7 +48,7 @@ class YearStepper {
  public:
   explicit YearStepper(const CandidateYears &years);
 
-  std::size_t slot() const { return written_.empty() ? 1 : written_[index_]; }
+  std::size_t slot() const;
   // Text shown at opening: the year of the first written slot with a leading blank.
   QString opening_text() const;
   // Both return the text to show, or nothing at the stop.
@@ -56,9 +56,10 @@ class YearStepper {
   std::optional<QString> up();
 
  private:
+  QString year_text(bool leading_blank) const;
+
   const CandidateYears &years_;
-  std::vector<std::size_t> written_;
-  std::size_t index_ = 0;
+  std::size_t index_ = 0;  // into the slots the decode wrote
 };
 
 // Reads a number the lenient way: blanks, tabs and line feeds are ignored, the

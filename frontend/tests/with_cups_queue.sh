@@ -7,9 +7,18 @@ if [[ $(id -u) -eq 0 ]] && command -v cupsd >/dev/null; then
   pgrep -x cupsd >/dev/null || cupsd
   for _ in $(seq 50); do lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
   # pdftocairo turns the program's PDF into PostScript with its text kept whole,
-  # so that the PDF the queue writes can be read back.
-  lpadmin -p "$queue" -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
-    -o pdftops-renderer-default=pdftocairo 2>/dev/null
+  # so that the PDF the queue writes can be read back. A scheduler that has just
+  # started may refuse the first attempts.
+  added=no
+  for _ in $(seq 20); do
+    if lpadmin -p "$queue" -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+         -o pdftops-renderer-default=pdftocairo 2>/dev/null; then
+      added=yes
+      break
+    fi
+    sleep 0.5
+  done
+  [[ $added == yes ]] || { echo "lpadmin could not add the CUPS queue $queue." >&2; exit 1; }
   export KORDEL_CUPS_QUEUE=$queue KORDEL_CUPS_OUTPUT="$HOME/PDF"
   mkdir -p "$KORDEL_CUPS_OUTPUT"
 else
