@@ -4,8 +4,14 @@
 set -euo pipefail
 queue=kordel-pdf
 if [[ $(id -u) -eq 0 ]] && command -v cupsd >/dev/null; then
-  pgrep -x cupsd >/dev/null || cupsd
-  for _ in $(seq 50); do lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
+  # Start a scheduler unless one answers; one that is still shutting down must
+  # finish first. lpstat -r exits 0 either way: only its words tell.
+  scheduler_up() { [[ $(lpstat -r 2>/dev/null) == *'is running'* ]]; }
+  if ! scheduler_up; then
+    for _ in $(seq 50); do pgrep -x cupsd >/dev/null || break; sleep 0.1; done
+    cupsd
+    for _ in $(seq 50); do scheduler_up && break; sleep 0.1; done
+  fi
   # pdftocairo turns the program's PDF into PostScript with its text kept whole,
   # so that the PDF the queue writes can be read back. A scheduler that has just
   # started may refuse the first attempts.
