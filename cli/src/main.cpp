@@ -159,7 +159,7 @@ int main(int argc, char **argv) {
 
   Options options;
   CLI::App app{
-      "Decodes the VINs of AMC passenger cars: 13 characters (model years 1968-1980) and\n"
+      "Decodes vintage VINs: 13 characters (model years 1968-1980) and\n"
       "17 characters (1981-1988). VINs come from the arguments, or one a line from\n"
       "standard input (also for \"-\") or --input, or from one column of a CSV file.\n"
       "Exit status: 0 when every VIN decoded, 1 when any did not, 2 for a usage error\n"
