@@ -121,15 +121,16 @@ int run(const Options &options) {
     if (!options.column.empty()) {
       error = read_csv(in, options.column,
                        [&](const auto &header, const auto &fields, std::string_view vin) {
-                         if (!run.failed_output()) run.row(header, fields, vin);
+                         run.row(header, fields, vin);
+                         return !run.failed_output();
                        });
     } else {
       error = read_lines(in, [&](std::string_view line, bool too_long) {
-        if (run.failed_output()) return;
         if (too_long)
           run.long_line(line);
         else
           run.vin(line);
+        return !run.failed_output();  // stop reading once the output is gone
       });
     }
     if (!error.empty() && name.empty()) error = "standard input: " + error;
