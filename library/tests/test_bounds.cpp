@@ -106,7 +106,7 @@ TEST(Bounds, LongestLinesFitTheBuffers) {
   std::size_t longest_line = 0;
   for (std::size_t n : lines13) longest_line = std::max(longest_line, n);
   for (std::size_t n : lines17) longest_line = std::max(longest_line, n);
-  EXPECT_LT(longest_line + 1, std::size_t{141});
+  EXPECT_LT(longest_line + 1, std::size_t{KORDEL_LINE_CAPACITY});
   EXPECT_LE(longest_line + 1, line_capacity);
 }
 
