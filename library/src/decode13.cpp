@@ -1,4 +1,5 @@
 #include "models13.h"
+#include "table_procedures.h"
 
 namespace kordel {
 namespace {
@@ -17,8 +18,8 @@ std::string_view *second_field(Vin13Fields &f, Field13 field) {
 
 // Writes one field from its source; a code without a row for the year digit
 // leaves the field as it was. A row may write a second field too.
-void decode_field(const FieldSource &source, std::string_view &field, Vin13Fields &f,
-                  const char *vin) {
+void decode_field(std::string_view &field, const FieldSource &source, const char *vin,
+                  Vin13Fields &f) {
   if (source.position == 0) {
     field = source.fixed_text;
     return;
@@ -52,18 +53,18 @@ namespace models13 {
 void run_model_decoder(const ModelDecoder &model, Decode13Result &r) {
   const char *v = r.vin_text;
   for (const Check &check : model.checks) {
-    if (accepts(check.accepted, v[check.position - 1])) continue;
+    if (check.accepted.contains(v[check.position - 1])) continue;
     r.messages.add(failure_message(check));
     if (check.kind != FailureKind::report_and_go_on) return;
   }
 
   Vin13Fields &f = r.vin13_fields;
-  decode_field(model.year, f.year, f, v);
-  decode_field(model.trans, f.trans, f, v);
+  decode_field(f.year, model.year, v, f);
+  decode_field(f.trans, model.trans, v, f);
   f.model = model.model_text;
-  decode_field(model.body, f.body, f, v);
-  decode_field(model.series, f.series, f, v);
-  decode_field(model.engine, f.engine, f, v);
+  decode_field(f.body, model.body, v, f);
+  decode_field(f.series, model.series, v, f);
+  decode_field(f.engine, model.engine, v, f);
   // Plant codes 0 to 6 are Kenosha; 7 to 9 and K (after the digits) Brampton.
   f.plant = static_cast<unsigned char>(v[7]) <= '6' ? "Kenosha" : "Brampton";
 
@@ -86,7 +87,7 @@ Decode13Result decode_13(int model_year, const char *vin) {
   copy_vin(vin, r.vin_text, 13);
   const char *v = r.vin_text;
 
-  if (!accepts(models13::first_position.accepted, v[0])) {
+  if (!models13::first_position.accepted.contains(v[0])) {
     r.messages.add(failure_message(models13::first_position));
     r.result = 1;
     return r;

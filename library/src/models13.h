@@ -75,11 +75,4 @@ extern const Check first_position;
 
 extern const std::span<const DispatchRow> dispatch;
 
-// Runs one model decoder on a result whose vin_text is copied and whose fields are
-// preset, as the dispatch leaves it.
-void run_model_decoder(const ModelDecoder &model, Decode13Result &r);
-
-// Copies, presets and runs one model decoder without the dispatch.
-Decode13Result decode_with_model(const ModelDecoder &model, const char *vin);
-
 }  // namespace kordel::models13

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "decode.h"
 #include "models13.h"
 #include "tables17.h"
 
