@@ -18,7 +18,7 @@ std::size_t longest(std::span<const CodeRow> rows) {
 }
 
 std::size_t longest(const models13::FieldSource &source) {
-  return source.position == 0 ? source.fixed_text.size() : longest(source.rows);
+  return source.rows.empty() ? source.fixed_text.size() : longest(source.rows);
 }
 
 // Texts that rows write into a second field.
