@@ -33,6 +33,9 @@ void decode_field(std::string_view &field, const FieldSource &source, char code,
   if (std::string_view *also = second_field(f, row->also_writes)) *also = row->also_text;
 }
 
+constexpr std::string_view kenosha = "Kenosha", brampton = "Brampton";
+static_assert(kenosha.size() < capacity13::plant && brampton.size() < capacity13::plant);
+
 void preset(Vin13Fields &f) {
   f.make = "AMC";
   f.year = f.trans = f.model = f.body = f.series = f.engine = f.plant = "Error";
@@ -71,7 +74,7 @@ void run_model_decoder(const ModelDecoder &model, Decode13Result &r) {
   decode_field(f.series, model.series, at(position::series), year_digit, f);
   decode_field(f.engine, model.engine, at(position::engine), year_digit, f);
   // Plant codes 0 to 6 are Kenosha; 7 to 9 and K (after the digits) Brampton.
-  f.plant = static_cast<unsigned char>(at(position::plant)) <= '6' ? "Kenosha" : "Brampton";
+  f.plant = static_cast<unsigned char>(at(position::plant)) <= '6' ? kenosha : brampton;
 
   write_report(v, f, r.report);
 }

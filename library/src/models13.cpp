@@ -1,8 +1,8 @@
 // The thirteen model decoders of the 13-character VIN, one block each: its checks,
 // its code tables and which table or fixed text serves each field. Rows hold for
-// every year digit unless they name the digits; each table holds the rows of its
-// source, one row a line, in the source's order, except rows for codes that the
-// model's own checks reject, which never apply and are left out.
+// every year digit unless they name the digits. Each table reads row for row like
+// the code table it transcribes, one row a line, except that rows for codes the
+// model's own checks reject are left out: they never apply.
 #include <algorithm>
 
 #include "decode.h"
@@ -403,7 +403,7 @@ constexpr CodeRow spirit_body[] = {
 };
 constexpr CodeRow spirit_series[] = {
     {'9', "AMX"},
-    {'4', " "},  // 4, 5, 7, P and T share one row in the source
+    {'4', " "},  // 4, 5, 7, P and T: one blank
     {'5', " "},
     {'7', " "},
     {'P', " "},
@@ -508,7 +508,7 @@ constexpr CodeRow matador_2dr_body[] = {
 };
 constexpr CodeRow matador_2dr_series[] = {
     {'8', " X"},
-    {'7', ""},  // 7, P and T share one row in the source
+    {'7', ""},  // 7, P and T: the empty text
     {'P', ""},
     {'T', ""},
 };
