@@ -49,8 +49,8 @@ struct ModelDecoder {
 extern const ModelDecoder ambassador, matador, javelin, amx, pacer, gremlin, spirit, rebel,
     matador_2dr, hornet, concord, eagle, rambler;
 inline constexpr const ModelDecoder *all_lines[] = {
-    &ambassador, &matador, &javelin, &amx,    &pacer,   &gremlin, &spirit,
-    &rebel,      &matador_2dr, &hornet, &concord, &eagle, &rambler,
+    &ambassador, &matador,     &javelin, &amx,     &pacer, &gremlin, &spirit,
+    &rebel,      &matador_2dr, &hornet,  &concord, &eagle, &rambler,
 };
 inline constexpr std::span<const ModelDecoder *const> all = all_lines;
 
