@@ -56,5 +56,6 @@ int main(int argc, char *argv[]) {
   kordel::ui::LibraryBinding binding;
   kordel::ui::MainWindow window(binding);
   window.show();
+  window.activateWindow();  // as a window manager would; without one the keys go nowhere
   return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "dialogs.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -7,6 +8,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTimer>
 
 namespace kordel::ui {
 
@@ -59,6 +61,13 @@ std::optional<QString> SaveAsDialog::ask(QWidget *parent) {
 bool PrintDialog::ask(QWidget *parent, QPrinter *printer) {
   if (answer_for_tests) return answer_for_tests(printer);
   QPrintDialog dialog(printer, parent);
+  // Qt's dialog offers the default queue again even when the printer was set to
+  // write a file last time; choose its file entry, the last one, once shown.
+  if (printer->outputFormat() == QPrinter::PdfFormat || !printer->outputFileName().isEmpty())
+    QTimer::singleShot(0, &dialog, [&dialog] {
+      if (auto *printers = dialog.findChild<QComboBox *>(QStringLiteral("printers")))
+        printers->setCurrentIndex(printers->count() - 1);
+    });
   return dialog.exec() == QDialog::Accepted;
 }
 
