@@ -94,10 +94,15 @@ void VinBox::mouseReleaseEvent(QMouseEvent *event) {
 void VinBox::contextMenuEvent(QContextMenuEvent *event) {
   QMenu *menu = createStandardContextMenu();
   menu->setAttribute(Qt::WA_DeleteOnClose);
-  if (auto *paste_action = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
-    disconnect(paste_action, &QAction::triggered, nullptr, nullptr);
-    connect(paste_action, &QAction::triggered, this,
-            [this] { paste(QGuiApplication::clipboard()->text(QClipboard::Clipboard)); });
+  // The menu's Paste entry is known by the shortcut its text shows.
+  const QString paste_keys =
+      QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+  for (QAction *action : menu->actions()) {
+    if (paste_keys.size() > 1 && action->text().endsWith(paste_keys)) {
+      disconnect(action, &QAction::triggered, nullptr, nullptr);
+      connect(action, &QAction::triggered, this,
+              [this] { paste(QGuiApplication::clipboard()->text(QClipboard::Clipboard)); });
+    }
   }
   menu->popup(event->globalPos());
 }

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QMessageBox>
@@ -367,6 +368,17 @@ class TestMainWindow : public QObject {
     auto *vin = child<QLineEdit>(w, "Vin");
     QGuiApplication::clipboard()->setText(clipboard);
     QTest::keyClick(vin, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(vin->text(), landed);
+
+    // The same through the box's context menu.
+    vin->clear();
+    QContextMenuEvent opened(QContextMenuEvent::Keyboard, QPoint(5, 5), vin->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(vin, &opened);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY(menu != nullptr);
+    for (QAction *action : menu->actions())
+      if (action->text().startsWith(QStringLiteral("&Paste"))) action->trigger();
+    menu->close();
     QCOMPARE(vin->text(), landed);
   }
 
