@@ -49,8 +49,9 @@ int main(int argc, char *argv[]) {
   const QtMessageHandler default_handler = qInstallMessageHandler(hold_startup_message);
   QApplication app(qt_argc, argv);
   qInstallMessageHandler(default_handler);
-  for (const StartupMessage &held : startup_messages)
-    default_handler(held.type, QMessageLogContext(), held.text);
+  if (default_handler != nullptr)
+    for (const StartupMessage &held : startup_messages)
+      default_handler(held.type, QMessageLogContext(), held.text);
 
   QApplication::setWindowIcon(kordel::ui::artwork::window_icon());  // every window, every box
   kordel::ui::LibraryBinding binding;

@@ -43,7 +43,10 @@ bool write_all(int fd, const QByteArray &bytes) {
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.constData() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;  // a device that takes nothing more
+      return false;
+    }
     done += n;
   }
   return true;
