@@ -1,21 +1,23 @@
 // form3: names the program and its version. Not modal.
 #pragma once
 
-#include <QDialog>
+#include <QWidget>
 
 class QLabel;
 class QPushButton;
 
 namespace kordel::ui {
 
-class AboutBox : public QDialog {
+// A plain window rather than a dialog: the window system places it as any new
+// window, and nothing ties it to the main window.
+class AboutBox : public QWidget {
   Q_OBJECT
  public:
   AboutBox();
 
  private:
-  QLabel *label1_;
-  QPushButton *command1_;
+  QLabel *about_text_;
+  QPushButton *ok_button_;
 };
 
 }  // namespace kordel::ui

@@ -1,11 +1,14 @@
 #include "dialogs.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTimer>
 
 namespace kordel::ui {
 
@@ -14,8 +17,21 @@ void MessageBoxes::show(QWidget *parent, const QString &title, const QString &te
     answer_for_tests(title, text);
     return;
   }
-  QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
-  box.exec();
+  build(parent, title, text)->exec();
+}
+
+std::unique_ptr<QMessageBox> MessageBoxes::build(QWidget *parent, const QString &title,
+                                                 const QString &text) {
+  auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, text, QMessageBox::Ok,
+                                           parent);
+  // A message box sizes itself to its text; a short text under a longer title gets
+  // the title cut in the title bar. The title bar's font is often bold and larger,
+  // and its icon and buttons take room too.
+  const int title_room = box->fontMetrics().horizontalAdvance(title) * 3 / 2 + 120;
+  if (auto *grid = qobject_cast<QGridLayout *>(box->layout()))
+    grid->addItem(new QSpacerItem(title_room, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  return box;
 }
 
 SaveAsDialog::SaveAsDialog()
@@ -45,6 +61,13 @@ std::optional<QString> SaveAsDialog::ask(QWidget *parent) {
 bool PrintDialog::ask(QWidget *parent, QPrinter *printer) {
   if (answer_for_tests) return answer_for_tests(printer);
   QPrintDialog dialog(printer, parent);
+  // Qt's dialog offers the default queue again even when the printer was set to
+  // write a file last time; choose its file entry, the last one, once shown.
+  if (printer->outputFormat() == QPrinter::PdfFormat || !printer->outputFileName().isEmpty())
+    QTimer::singleShot(0, &dialog, [&dialog] {
+      if (auto *printers = dialog.findChild<QComboBox *>(QStringLiteral("printers")))
+        printers->setCurrentIndex(printers->count() - 1);
+    });
   return dialog.exec() == QDialog::Accepted;
 }
 

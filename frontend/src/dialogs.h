@@ -5,8 +5,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QMessageBox;
 class QPrinter;
 class QWidget;
 
@@ -15,6 +17,9 @@ namespace kordel::ui {
 struct MessageBoxes {
   // A modal box with the title, the text, one OK button and no icon.
   static void show(QWidget *parent, const QString &title, const QString &text);
+  // The box show() runs: wide enough for a window manager to show its title whole.
+  static std::unique_ptr<QMessageBox> build(QWidget *parent, const QString &title,
+                                            const QString &text);
 
   // When set, called instead of showing the box.
   static inline std::function<void(const QString &title, const QString &text)> answer_for_tests;

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -12,6 +11,7 @@
 
 #include "about_box.h"
 #include "artwork.h"
+#include "controls.h"
 #include "report_output.h"
 #include "ui_fonts.h"
 #include "year_prompt.h"
@@ -22,20 +22,17 @@ namespace {
 
 QPushButton *make_button(const QString &name, const QString &caption, QRect geometry,
                          QWidget *parent) {
-  auto *button = new QPushButton(caption, parent);
+  auto *button = new CommandButton(caption, parent);
   button->setObjectName(name);
   button->setGeometry(geometry);
   button->setFont(program_font(13.5));
-  button->setAutoDefault(false);
-  button->setDefault(false);
   return button;
 }
 
 }  // namespace
 
 MainWindow::MainWindow(LibraryBinding &binding, QWidget *parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QMainWindow(parent, fixed_frame(Qt::Window)),
       binding_(binding) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Kordel decoder"));
@@ -56,44 +53,47 @@ MainWindow::MainWindow(LibraryBinding &binding, QWidget *parent)
   setCentralWidget(client);
   build_pictures(client);
 
-  vin_ = new QLineEdit(client);
-  vin_->setObjectName(QStringLiteral("Vin"));
-  vin_->setGeometry(184, 96, 353, 49);
-  vin_->setMaxLength(17);
-  vin_->setFont(program_font(24, true));
+  vin_box_ = new VinBox(client);
+  vin_box_->setObjectName(QStringLiteral("Vin"));
+  vin_box_->setAccessibleName(QStringLiteral("VIN"));
+  vin_box_->setGeometry(184, 96, 353, 49);
+  vin_box_->setFont(program_font(24, true));
 
-  command1_ = make_button(QStringLiteral("Command1"), QStringLiteral("&Decode"),
-                          QRect(288, 168, 137, 25), client);
-  command2_ = make_button(QStringLiteral("Command2"), QStringLiteral("&Cancel"),
-                          QRect(520, 384, 137, 25), client);
-  command3_ = make_button(QStringLiteral("Command3"), QStringLiteral("&Save as"),
-                          QRect(296, 384, 137, 25), client);
-  command4_ = make_button(QStringLiteral("Command4"), QStringLiteral("&Print"),
-                          QRect(48, 384, 137, 25), client);
+  decode_button_ = make_button(QStringLiteral("Command1"), QStringLiteral("&Decode"),
+                               QRect(288, 168, 137, 25), client);
+  cancel_button_ = make_button(QStringLiteral("Command2"), QStringLiteral("&Cancel"),
+                               QRect(520, 384, 137, 25), client);
+  save_button_ = make_button(QStringLiteral("Command3"), QStringLiteral("&Save as"),
+                             QRect(296, 384, 137, 25), client);
+  print_button_ = make_button(QStringLiteral("Command4"), QStringLiteral("&Print"),
+                              QRect(48, 384, 137, 25), client);
 
-  text1_ = new QPlainTextEdit(client);
-  text1_->setObjectName(QStringLiteral("Text1"));
-  text1_->setGeometry(8, 200, 697, 145);
-  text1_->setFont(program_font(13.5));
-  text1_->setReadOnly(true);  // Save as and Print take exactly what it shows
-  text1_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  report_box_ = new QPlainTextEdit(client);
+  report_box_->setObjectName(QStringLiteral("Text1"));
+  report_box_->setAccessibleName(QStringLiteral("Report"));
+  report_box_->setGeometry(8, 200, 697, 145);
+  report_box_->setFont(program_font(13.5));
+  report_box_->setReadOnly(true);  // Save as and Print take exactly what it shows
+  report_box_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  // Lines wrap at the box's width, where trailing blanks hang past the edge: the
+  // 1000 blanks of a 13-character report's last line then ask for no scrolling.
+  report_box_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
-  setTabOrder(vin_, command1_);
-  setTabOrder(command1_, command2_);
-  setTabOrder(command2_, command3_);
-  setTabOrder(command3_, command4_);
-  setTabOrder(command4_, text1_);
+  setTabOrder(vin_box_, decode_button_);
+  setTabOrder(decode_button_, cancel_button_);
+  setTabOrder(cancel_button_, save_button_);
+  setTabOrder(save_button_, print_button_);
+  setTabOrder(print_button_, report_box_);
 
-  connect(command1_, &QPushButton::clicked, this, &MainWindow::decode);
-  connect(command2_, &QPushButton::clicked, this, &QWidget::close);
-  connect(command3_, &QPushButton::clicked, this, &MainWindow::save_as);
-  connect(command4_, &QPushButton::clicked, this, &MainWindow::print);
+  connect(decode_button_, &QPushButton::clicked, this, &MainWindow::decode);
+  connect(cancel_button_, &QPushButton::clicked, this, &QWidget::close);
+  connect(save_button_, &QPushButton::clicked, this, &MainWindow::save_as);
+  connect(print_button_, &QPushButton::clicked, this, &MainWindow::print);
 
   setFixedSize(sizeHint());
   if (const QScreen *screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
-  vin_->setFocus();
+    move(opening_position(size(), screen->availableGeometry()));
+  vin_box_->setFocus();
 }
 
 MainWindow::~MainWindow() = default;
@@ -113,6 +113,7 @@ void MainWindow::build_pictures(QWidget *client) {
     picture->setObjectName(QStringLiteral("Image%1").arg(number));
     picture->setGeometry(geometry);
     picture->setPixmap(pixmap);
+    mark_as_decoration(picture);
   };
   for (const Picture &t : tiles)
     place(t.number, QRect(t.left, t.top, 121, 97), artwork::tile(t.number, QSize(121, 97)));
@@ -129,7 +130,7 @@ void MainWindow::call_library(LibraryBinding::EntryPoint entry_point, std::int32
 }
 
 void MainWindow::decode() {
-  const QString vin = vin_->text();
+  const QString vin = vin_box_->text();
   LineBuffers lines;
   const VinScheme scheme = scheme_of(vin);
 
@@ -154,30 +155,41 @@ void MainWindow::decode() {
       call_library(binding_.process_17(), 0, vin, lines);
     }
   }
-  vin_->setFocus();
+  return_to_vin();
+  // The next VIN typed replaces a decoded one; a VIN of the wrong length stays
+  // as typed, to be mended.
+  if (scheme != VinScheme::invalid_length) vin_box_->selectAll();
   show_report(lines.has_result() ? compose_report(vin, lines) : QString());
+}
+
+void MainWindow::return_to_vin() {
+  activateWindow();
+  vin_box_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::show_report(const QString &report) {
   report_ = report;
   QString shown = report;
-  text1_->setPlainText(shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  report_box_->setPlainText(shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void MainWindow::save_as() {
-  const std::optional<QString> path = save1_.ask(this);
-  if (!path) return;
-  if (const std::optional<QString> error = save_report(*path, report_))
-    MessageBoxes::show(this, QStringLiteral("Save As"),
-                       QStringLiteral("The report was not saved to %1.\n%2").arg(*path, *error));
+  if (const std::optional<QString> path = save1_.ask(this)) {
+    if (const std::optional<QString> error = save_report(*path, report_))
+      MessageBoxes::show(this, QStringLiteral("Save As"),
+                         QStringLiteral("The report was not saved to %1.\n%2").arg(*path, *error));
+  }
+  return_to_vin();
 }
 
 void MainWindow::print() {
-  QPrinter printer;
-  if (!PrintDialog::ask(this, &printer)) return;
-  if (const std::optional<QString> error = render_report(&printer, report_))
-    MessageBoxes::show(this, QStringLiteral("Print"),
-                       QStringLiteral("The report was not printed.\n%1").arg(*error));
+  if (print1_ == nullptr) print1_ = std::make_unique<QPrinter>();
+  if (PrintDialog::ask(this, print1_.get())) {
+    if (const std::optional<QString> error = render_report(print1_.get(), report_))
+      MessageBoxes::show(this, QStringLiteral("Print"),
+                         QStringLiteral("The report was not printed.\n%1").arg(*error));
+  }
+  return_to_vin();
 }
 
 void MainWindow::show_about() {

@@ -13,8 +13,10 @@ namespace kordel::ui {
 // the locale's encoding.
 QByteArray saved_report(const QString &report);
 
-// Writes the report to path, replacing an existing file only by a complete new
-// one. Returns the reason when it fails; the old file is then left whole.
+// Writes the report to path. An existing file is rewritten in place (its owner,
+// permissions and hard links stay), and only once it is sure to take the whole
+// report; a character device is written as it is; a pipe or socket is refused.
+// Returns the reason when it fails; an old file is then left whole.
 std::optional<QString> save_report(const QString &path, const QString &report);
 
 // Prints the report line for line in the printer's default font, page after page.

@@ -21,6 +21,7 @@ class SpinButton : public QWidget {
 
  protected:
   void keyPressEvent(QKeyEvent *event) override;
+  void paintEvent(QPaintEvent *event) override;  // the focus frame
 
  private:
   QToolButton *up_;

@@ -1,48 +1,53 @@
 #include "year_prompt.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
+#include "controls.h"
 #include "spin_button.h"
 #include "ui_fonts.h"
 
 namespace kordel::ui {
 
 YearPrompt::YearPrompt(const CandidateYears &candidates, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      stepper_(candidates) {
+    : QDialog(parent, fixed_frame(Qt::Dialog)), stepper_(candidates) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("Year"));
   setFixedSize(180, 58);
 
-  label1_ = new QLabel(QStringLiteral("19"), this);
-  label1_->setObjectName(QStringLiteral("Label1"));
-  label1_->setGeometry(8, 8, 41, 41);
-  label1_->setFont(program_font(24));
+  century_label_ = new QLabel(QStringLiteral("19"), this);
+  century_label_->setObjectName(QStringLiteral("Label1"));
+  century_label_->setGeometry(8, 8, 41, 41);
+  century_label_->setFont(program_font(24));
 
-  text1_ = new QLineEdit(stepper_.opening_text(), this);
-  text1_->setObjectName(QStringLiteral("Text1"));
-  text1_->setGeometry(48, 8, 65, 41);
-  text1_->setFont(program_font(24));
+  year_box_ = new QLineEdit(stepper_.opening_text(), this);
+  year_box_->setObjectName(QStringLiteral("Text1"));
+  year_box_->setAccessibleName(QStringLiteral("Model year"));
+  year_box_->setGeometry(48, 8, 65, 41);
+  year_box_->setFont(program_font(24));
 
-  spin_button1_ = new SpinButton(this);
-  spin_button1_->setObjectName(QStringLiteral("SpinButton1"));
-  spin_button1_->setGeometry(112, 8, 25, 41);
+  year_arrows_ = new SpinButton(this);
+  year_arrows_->setObjectName(QStringLiteral("SpinButton1"));
+  year_arrows_->setAccessibleName(QStringLiteral("Step the model year"));
+  year_arrows_->setGeometry(112, 8, 25, 41);
 
-  command1_ = new QPushButton(QStringLiteral("&Ok"), this);
-  command1_->setObjectName(QStringLiteral("Command1"));
-  command1_->setGeometry(136, 8, 33, 41);
-  command1_->setDefault(true);  // Enter confirms, also after typing a year
+  ok_button_ = new CommandButton(QStringLiteral("&Ok"), this);
+  ok_button_->setObjectName(QStringLiteral("Command1"));
+  ok_button_->setGeometry(136, 8, 33, 41);
+  ok_button_->setDefault(true);  // Enter confirms, also after typing a year
 
-  setTabOrder(command1_, spin_button1_);
-  setTabOrder(spin_button1_, text1_);
-  command1_->setFocus();
+  // The spin button takes the arrow keys itself; Ok and the year box would not.
+  ok_button_->installEventFilter(this);
+  year_box_->installEventFilter(this);
 
-  connect(spin_button1_, &SpinButton::down, this, [this] { step(stepper_.down()); });
-  connect(spin_button1_, &SpinButton::up, this, [this] { step(stepper_.up()); });
-  connect(command1_, &QPushButton::clicked, this, &YearPrompt::confirm);
+  setTabOrder(ok_button_, year_arrows_);
+  setTabOrder(year_arrows_, year_box_);
+  ok_button_->setFocus();
+
+  connect(year_arrows_, &SpinButton::down, this, [this] { step(stepper_.down()); });
+  connect(year_arrows_, &SpinButton::up, this, [this] { step(stepper_.up()); });
+  connect(ok_button_, &QPushButton::clicked, this, &YearPrompt::confirm);
 
   if (parent != nullptr) {
     const QRect area = parent->window()->frameGeometry();
@@ -50,14 +55,25 @@ YearPrompt::YearPrompt(const CandidateYears &candidates, QWidget *parent)
   }
 }
 
+bool YearPrompt::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+      step(key == Qt::Key_Up ? stepper_.up() : stepper_.down());
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
 void YearPrompt::step(std::optional<QString> text) {
   if (!text) return;
-  text1_->setText(*text);
-  command1_->setFocus();
+  year_box_->setText(*text);
+  ok_button_->setFocus();
 }
 
 void YearPrompt::confirm() {
-  model_year_ = read_model_year(text1_->text());
+  model_year_ = read_model_year(year_box_->text());
   accept();
 }
 

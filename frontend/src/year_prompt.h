@@ -24,16 +24,20 @@ class YearPrompt : public QDialog {
   // The year Ok read; 0 when the prompt was closed without Ok.
   std::int32_t model_year() const { return model_year_; }
 
+ protected:
+  // Up and Down step the years whichever control has the focus.
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
  private:
   void step(std::optional<QString> text);
   void confirm();
 
   YearStepper stepper_;
   std::int32_t model_year_ = 0;
-  QLabel *label1_;
-  QLineEdit *text1_;
-  SpinButton *spin_button1_;
-  QPushButton *command1_;
+  QLabel *century_label_;
+  QLineEdit *year_box_;
+  SpinButton *year_arrows_;
+  QPushButton *ok_button_;
 };
 
 }  // namespace kordel::ui

@@ -48,6 +48,15 @@ class TestAboutBox : public QObject {
     QCOMPARE(QApplication::focusWidget(), ok);  // the only control that takes the focus
   }
 
+  void return_on_ok_closes_it_and_the_window_system_places_it() {
+    QPointer<AboutBox> box = new AboutBox;
+    box->show();
+    QVERIFY(QTest::qWaitForWindowActive(box));
+    QVERIFY(!box->testAttribute(Qt::WA_Moved));  // the program chose no position
+    QTest::keyClick(box->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::Key_Return);
+    QTRY_VERIFY(box == nullptr);
+  }
+
   void about_twice_gives_one_box() {
     MainWindow w(binding);
     w.show();

@@ -1,12 +1,19 @@
 // The main window end to end: typing a VIN, Decode, the prompt and the library.
+#include <QAccessible>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
+#include "controls.h"
 #include "gui_test_support.h"
 #include "main_window.h"
 #include "spin_button.h"
@@ -273,6 +280,187 @@ class TestMainWindow : public QObject {
     QString error;
     QVERIFY(!wrong.bind(&error));
     QVERIFY(error.contains(QStringLiteral("process_13")));
+  }
+
+  void focused_buttons_take_return_and_enter() {
+    SaveAsDialog::answer_for_tests = [](const QString &) { return std::nullopt; };
+    PrintDialog::answer_for_tests = [](QPrinter *) { return false; };
+    test::RecordedBoxes recorded;
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+      for (const char *name : {"Command1", "Command2", "Command3", "Command4"}) {
+        MainWindow w(binding);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto *button = child<QPushButton>(w, name);
+        QSignalSpy clicked(button, &QPushButton::clicked);
+        button->setFocus();
+        QTest::keyClick(button, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QVERIFY2(clicked.size() == 1, name);
+      }
+    }
+    SaveAsDialog::answer_for_tests = nullptr;
+    PrintDialog::answer_for_tests = nullptr;
+
+    // Tab from the VIN to Decode, then Return: the new VIN's report, not the old one.
+    MainWindow w(binding);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    decode(w, QStringLiteral("A1F031B300011"));
+    auto *vin = child<QLineEdit>(w, "Vin");
+    QTest::keyClicks(vin, QStringLiteral("1AMCM3877BK100021"));  // replaces the selected VIN
+    QTest::keyClick(vin, Qt::Key_Return);  // Return in Vin does not decode
+    QVERIFY(w.report().contains(QStringLiteral("A1F031B300011")));
+    QTest::keyClick(vin, Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(w.report().startsWith(QStringLiteral("Your VIN# of 1AMCM3877BK100021 ")));
+  }
+
+  void after_a_decode_the_vin_is_selected() {
+    MainWindow w(binding);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    test::RecordedBoxes recorded;
+    auto *vin = child<QLineEdit>(w, "Vin");
+    for (const QString &typed : {QStringLiteral("1AMCM3877BK100021"),   // decoded
+                                 QStringLiteral("1AMCM3877IK100021")}) {  // rejected by the library
+      decode(w, typed);
+      QCOMPARE(QApplication::focusWidget(), vin);
+      QCOMPARE(vin->selectedText(), typed);
+    }
+    decode(w, QStringLiteral("1AMC"));  // a wrong length stays as typed, to be mended
+    QCOMPARE(QApplication::focusWidget(), vin);
+    QVERIFY(!vin->hasSelectedText());
+  }
+
+  void the_window_is_active_again_after_the_prompt() {
+    MainWindow w(binding);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    test::RecordedBoxes recorded;
+    answer_prompt(QStringLiteral("+"));
+    decode(w, QStringLiteral("A8A855H100001"));
+    QVERIFY(!w.report().isEmpty());
+    QTRY_COMPARE(QApplication::activeWindow(), &w);
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>(w, "Vin"));
+  }
+
+  void pasted_text_data() {
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("landed");
+    QTest::newRow("line break behind") << "1AMCM3877BK100021\n" << "1AMCM3877BK100021";
+    QTest::newRow("CR LF and more") << "A1F031B300011\r\nnext line" << "A1F031B300011";
+    QTest::newRow("leading blank") << " 1AMCM3877BK100021" << "1AMCM3877BK100021";
+    QTest::newRow("blank lines and tabs") << "\n\t A1F031B300011 \t\n" << "A1F031B300011";
+    QTest::newRow("blanks inside stay") << "A1F 31B300011" << "A1F 31B300011";
+    QTest::newRow("8-bit letter") << "caf\u00e9" << "caf\u00e9";
+    QTest::newRow("longer than 17") << "1AMCM3877BK100021XYZ" << "1AMCM3877BK100021";
+    QTest::newRow("tab inside") << "1AMC\tM3877" << "";
+    QTest::newRow("NUL inside") << QStringLiteral("1AMC") + QChar(0) + QStringLiteral("M") << "";
+    QTest::newRow("emoji") << "1AMCM3877BK10002\U0001F697" << "";
+    QTest::newRow("beyond 8 bits") << "A1F031B30001\u20ac" << "";
+  }
+  void pasted_text() {
+    QFETCH(QString, clipboard);
+    QFETCH(QString, landed);
+    MainWindow w(binding);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto *vin = child<QLineEdit>(w, "Vin");
+    QGuiApplication::clipboard()->setText(clipboard);
+    QTest::keyClick(vin, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(vin->text(), landed);
+
+    // The same through the box's context menu.
+    vin->clear();
+    QContextMenuEvent opened(QContextMenuEvent::Keyboard, QPoint(5, 5), vin->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(vin, &opened);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY(menu != nullptr);
+    for (QAction *action : menu->actions())
+      if (action->text().startsWith(QStringLiteral("&Paste"))) action->trigger();
+    menu->close();
+    QCOMPARE(vin->text(), landed);
+  }
+
+  void typing_takes_only_characters_the_vin_buffer_holds() {
+    MainWindow w(binding);
+    auto *vin = child<QLineEdit>(w, "Vin");
+    QTest::keyClicks(vin, QStringLiteral("1AMCM3877BK10002"));
+    for (const QString &typed : {QStringLiteral("\U0001F697"), QStringLiteral("\u20ac"),
+                                 QStringLiteral("\t"), QString(QChar(0)), QStringLiteral("\x7f")}) {
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
+      QApplication::sendEvent(vin, &press);
+      QInputMethodEvent composed;
+      composed.setCommitString(typed);
+      QApplication::sendEvent(vin, &composed);
+    }
+    QCOMPARE(vin->text(), QStringLiteral("1AMCM3877BK10002"));
+    QKeyEvent e_acute(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QStringLiteral("\u00e9"));
+    QApplication::sendEvent(vin, &e_acute);
+    QCOMPARE(vin->text(), QStringLiteral("1AMCM3877BK10002\u00e9"));
+  }
+
+  void a_13_character_report_needs_no_horizontal_scrolling() {
+    MainWindow w(binding);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    test::RecordedBoxes recorded;
+    decode(w, QStringLiteral("A9A439A100001"));
+    auto *report = child<QPlainTextEdit>(w, "Text1");
+    QVERIFY(report->toPlainText().endsWith(QString(1000, ' ')));  // the text stays whole
+    QTest::qWait(50);  // the scroll bars follow the layout of the text
+    QCOMPARE(report->horizontalScrollBar()->maximum(), 0);
+  }
+
+  void every_control_has_an_accessible_name() {
+    MainWindow w(binding);
+    CandidateYears years;
+    years.settle(QStringLiteral("A8A855H100001"));
+    YearPrompt prompt(years, &w);
+    int named = 0;
+    for (QWidget *window : {static_cast<QWidget *>(&w), static_cast<QWidget *>(&prompt)}) {
+      for (QWidget *control : window->findChildren<QWidget *>()) {
+        const bool picture = control->objectName().startsWith(QLatin1String("Image"));
+        const bool operable = control->focusPolicy() != Qt::NoFocus ||
+                              qobject_cast<QAbstractButton *>(control) != nullptr;
+        if ((!picture && !operable) || !control->isVisibleTo(window)) continue;
+        QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(control);
+        QVERIFY(spoken != nullptr);
+        const QString name = spoken->text(QAccessible::Name);
+        if (picture) {
+          QVERIFY2(name.isEmpty() && spoken->state().invisible, qPrintable(control->objectName()));
+        } else {
+          QVERIFY2(!name.isEmpty(), qPrintable(control->objectName()));
+          ++named;
+        }
+      }
+    }
+    QVERIFY(named >= 10);  // Vin, four buttons, the report; year box, arrows, Ok
+  }
+
+  void message_boxes_are_wide_enough_for_their_titles() {
+    for (const QString title : {"Invalid Vin Length", "Error", "ERROR"}) {
+      const std::unique_ptr<QMessageBox> box = MessageBoxes::build(nullptr, title, QStringLiteral("Ok."));
+      box->show();
+      QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+      QVERIFY(box->width() >= box->fontMetrics().horizontalAdvance(title) * 3 / 2 + 120);
+    }
+  }
+
+  void the_window_opens_with_its_corner_on_the_screen_data() {
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QPoint>("position");
+    QTest::newRow("fits: centred") << QSize(712, 465) << QRect(0, 0, 1920, 1080) << QPoint(604, 307);
+    QTest::newRow("scaled 2 on 800x600") << QSize(1424, 930) << QRect(0, 0, 800, 600) << QPoint(0, 0);
+    QTest::newRow("too tall below a panel") << QSize(700, 930) << QRect(0, 30, 1024, 738) << QPoint(162, 30);
+    QTest::newRow("second screen") << QSize(1424, 930) << QRect(1920, 0, 1280, 1024) << QPoint(1920, 47);
+  }
+  void the_window_opens_with_its_corner_on_the_screen() {
+    QFETCH(QSize, window);
+    QFETCH(QRect, screen);
+    QFETCH(QPoint, position);
+    QCOMPARE(opening_position(window, screen), position);
   }
 
   void cancel_closes_the_window() {

@@ -1,5 +1,9 @@
 // Save as and Print: the saved bytes, failures that keep the old file, real printing.
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -13,6 +17,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstring>
 
 #include "gui_test_support.h"
 #include "main_window.h"
@@ -85,6 +90,19 @@ struct FileSizeLimit {
   rlimit saved{};
   void (*previous_handler)(int) = nullptr;
 };
+
+// Runs `body` as the unprivileged user "nobody" in a child process when the tests
+// run as root (root writes anywhere), else right here. Returns its result.
+int as_ordinary_user(const std::function<int()> &body) {
+  if (geteuid() != 0) return body();
+  const pid_t child = fork();
+  if (child == 0) _exit(setgid(65534) == 0 && setuid(65534) == 0 ? body() : 99);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
+}
+
+QString strerror_text(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 }  // namespace
 
@@ -174,7 +192,7 @@ class TestSavePrint : public QObject {
     // The superuser writes into any folder whose permissions forbid it; /proc takes
     // no new files from anyone.
     QString folder = QStringLiteral("/proc");
-    if (geteuid() != 0) {
+    if (geteuid() != 0) {  // a new file there fails; the one already there would be saved
       folder = path("read-only");
       QVERIFY(QDir().mkpath(folder));
       write_all(folder + "/amcreport.txt", "old report");
@@ -182,7 +200,7 @@ class TestSavePrint : public QObject {
     }
     MainWindow w(binding);
     test::RecordedBoxes boxes;
-    SaveAnswers answers({folder + "/amcreport.txt"});
+    SaveAnswers answers({folder + "/new-report.txt"});
     click(w, "Command3");
     QCOMPARE(boxes.boxes.size(), 1);
     QVERIFY(boxes.boxes[0].text.startsWith(QStringLiteral("The report was not saved")));
@@ -190,6 +208,73 @@ class TestSavePrint : public QObject {
       QCOMPARE(read_all(folder + "/amcreport.txt"), QByteArray("old report"));
       QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+  }
+
+  void saving_in_place_keeps_owner_mode_and_links() {
+    const QByteArray file = QFile::encodeName(path("shared.txt"));
+    write_all(path("shared.txt"), QByteArray(5000, 'x'));
+    QVERIFY(link(file, QFile::encodeName(path("twin.txt"))) == 0);
+    const bool root = geteuid() == 0;
+    QVERIFY(chmod(file, root ? 0444 : 0640) == 0);
+    if (root) QVERIFY(chown(file, 65534, 65534) == 0);
+    struct stat before {}, after {};
+    QVERIFY(stat(file, &before) == 0);
+
+    MainWindow w(binding);
+    test::RecordedBoxes boxes;
+    decode(w, QStringLiteral("1AMCM3877BK100021"));
+    SaveAnswers answers({path("shared.txt")});
+    click(w, "Command3");
+    QVERIFY(boxes.boxes.isEmpty());
+    QVERIFY(stat(file, &after) == 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(after.st_nlink, nlink_t(2));
+    QCOMPARE(read_all(path("twin.txt")), saved_report(w.report()));
+  }
+
+  void a_writable_file_in_a_locked_folder_is_saved() {
+    const QString folder = path("locked");
+    QVERIFY(QDir().mkpath(folder));
+    write_all(folder + "/amcreport.txt", "an old report, longer than the new one");
+    QVERIFY(chmod(QFile::encodeName(folder + "/amcreport.txt"), 0666) == 0);
+    QVERIFY(chmod(QFile::encodeName(folder), 0555) == 0);
+    QVERIFY(chmod(QFile::encodeName(dir.path()), 0755) == 0);  // nobody may pass
+    const int status = as_ordinary_user([&] {
+      if (save_report(folder + "/amcreport.txt", QStringLiteral("new")) != std::nullopt) return 1;
+      // A new file there cannot be made, and the message says why.
+      return save_report(folder + "/new.txt", QStringLiteral("new")) == strerror_text(EACCES) ? 0 : 2;
+    });
+    QVERIFY(chmod(QFile::encodeName(folder), 0755) == 0);
+    QCOMPARE(status, 0);
+    QCOMPARE(read_all(folder + "/amcreport.txt"), saved_report(QStringLiteral("new")));
+    QVERIFY(!QFile::exists(folder + "/new.txt"));
+  }
+
+  void pipes_and_sockets_are_refused_at_once() {
+    const QByteArray fifo = QFile::encodeName(path("pipe"));
+    QVERIFY(mkfifo(fifo, 0666) == 0);
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray socket_name = QFile::encodeName(path("socket"));
+    QVERIFY(socket_name.size() < qsizetype(sizeof address.sun_path));
+    std::memcpy(address.sun_path, socket_name.constData(), socket_name.size());
+    QVERIFY(bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+    for (const QByteArray &target : {fifo, socket_name}) {
+      alarm(10);  // a save that waits for a reader ends the test here
+      const std::optional<QString> refused = save_report(QFile::decodeName(target), QString());
+      alarm(0);
+      QVERIFY(refused && refused->contains(QStringLiteral("pipe or socket")));
+    }
+    close(listener);
+  }
+
+  void a_missing_folder_says_so() {
+    QCOMPARE(save_report(path("no-such-folder/report.txt"), QString()), strerror_text(ENOENT));
+    QCOMPARE(save_report(QStringLiteral("/dev/null"), QStringLiteral("report")), std::nullopt);
   }
 
   void a_full_device() {
@@ -218,7 +303,28 @@ class TestSavePrint : public QObject {
     QVERIFY2(text.contains(QStringLiteral("Your VIN# of 1AMCM3877BK100021 decodes as follows")), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("This was the 21st car ordered from the Kenosha WI, USA plant in 1981")));
     QVERIFY(text.contains(QStringLiteral("your check digit is 7.")));
+    QVERIFY2(text.contains(QStringLiteral("4spd manual floor shift")), "no ligature glyphs");
     QCOMPARE(pdf_pages(pdf), 1);
+  }
+
+  void the_printer_is_kept_between_prints() {
+    MainWindow w(binding);
+    test::RecordedBoxes boxes;
+    QList<QPrinter *> offered;
+    QStringList files_offered;
+    PrintAnswer print([&](QPrinter *printer) {
+      offered.append(printer);
+      files_offered.append(printer->outputFileName());
+      printer->setOutputFormat(QPrinter::PdfFormat);
+      if (offered.size() == 1) printer->setOutputFileName(path("chosen.pdf"));
+      return true;
+    });
+    click(w, "Command4");
+    click(w, "Command4");
+    QCOMPARE(offered.size(), 2);
+    QCOMPARE(offered[1], offered[0]);
+    QCOMPARE(files_offered[1], path("chosen.pdf"));  // the choice made the first time
+    QVERIFY(boxes.boxes.isEmpty());
   }
 
   void a_long_report_goes_on_to_the_next_page() {

@@ -98,6 +98,49 @@ class TestYearPrompt : public QObject {
     QCOMPARE(text1(prompt)->text(), QStringLiteral(" 78"));
   }
 
+  void arrow_keys_step_from_every_control_data() {
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("Ok") << "Command1";
+    QTest::newRow("spin button") << "SpinButton1";
+    QTest::newRow("year box") << "Text1";
+  }
+  void arrow_keys_step_from_every_control() {
+    QFETCH(QString, focused);
+    const CandidateYears years = settled("A9A050A100001");
+    YearPrompt prompt(years, nullptr);
+    prompt.show();
+    QVERIFY(QTest::qWaitForWindowActive(&prompt));
+    auto *control = prompt.findChild<QWidget *>(focused);
+    control->setFocus();
+    QTest::keyClick(control, Qt::Key_Up);
+    QCOMPARE(text1(prompt)->text(), QStringLiteral("69"));
+    QCOMPARE(QApplication::focusWidget(), ok(prompt));  // as the arrows do
+    control->setFocus();
+    QTest::keyClick(control, Qt::Key_Down);
+    QCOMPARE(text1(prompt)->text(), QStringLiteral(" 68"));
+  }
+
+  void the_spin_button_shows_its_focus() {
+    const CandidateYears years = settled("A8A855H100001");
+    YearPrompt prompt(years, nullptr);
+    prompt.show();
+    QVERIFY(QTest::qWaitForWindowActive(&prompt));
+    const QImage without = spin(prompt)->grab().toImage();
+    spin(prompt)->setFocus();
+    QVERIFY(spin(prompt)->hasFocus());
+    QVERIFY(spin(prompt)->grab().toImage() != without);
+  }
+
+  void return_on_ok_confirms() {
+    const CandidateYears years = settled("A8A855H100001");
+    YearPrompt prompt(years, nullptr);
+    prompt.show();
+    QVERIFY(QTest::qWaitForWindowActive(&prompt));
+    QTest::keyClick(ok(prompt), Qt::Key_Return);
+    QCOMPARE(prompt.result(), int(QDialog::Accepted));
+    QCOMPARE(prompt.model_year(), 68);
+  }
+
   void ok_reads_the_text() {
     const CandidateYears years = settled("A8A855H100001");
     YearPrompt prompt(years, nullptr);

@@ -1,0 +1,58 @@
+// Small building blocks shared by the program's windows.
+#pragma once
+
+#include <QLineEdit>
+#include <QPoint>
+#include <QPushButton>
+#include <QRect>
+
+namespace kordel::ui {
+
+// A fixed frame: not resizable, no minimise or maximise box, a close box.
+inline Qt::WindowFlags fixed_frame(Qt::WindowType kind) {
+  return kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+         Qt::MSWindowsFixedSizeDialogHint;
+}
+
+// Where a window of this size opens: centred in the screen's free area, but never
+// with its top-left corner off it, so that the title bar and menu stay in reach.
+QPoint opening_position(QSize window, QRect available);
+
+// A push button that Return and Enter press as Space does while it has the focus,
+// without becoming anybody's default button.
+class CommandButton : public QPushButton {
+  Q_OBJECT
+ public:
+  CommandButton(const QString &caption, QWidget *parent);
+
+ protected:
+  void keyPressEvent(QKeyEvent *event) override;
+};
+
+// The VIN box: at most 17 characters, each one an 8-bit VIN buffer can hold and
+// none a control character. Pasted and dropped text lands as its first line,
+// trimmed of blanks.
+class VinBox : public QLineEdit {
+  Q_OBJECT
+ public:
+  static constexpr int capacity = 17;
+
+  explicit VinBox(QWidget *parent);
+
+  // What a paste of this text offers the box: its first non-blank line, trimmed.
+  static QString pasted_text(const QString &text);
+
+ protected:
+  void keyPressEvent(QKeyEvent *event) override;
+  void mouseReleaseEvent(QMouseEvent *event) override;
+  void contextMenuEvent(QContextMenuEvent *event) override;
+  void dropEvent(QDropEvent *event) override;
+
+ private:
+  void paste(const QString &text);
+};
+
+// Marks a picture as decoration, so that screen readers pass over it.
+void mark_as_decoration(QWidget *picture);
+
+}  // namespace kordel::ui
