@@ -32,6 +32,9 @@ struct Message {
   MessageKind kind;
   const char *title;  // null for standard-output messages
   const char *text;
+  std::uint8_t position = 0;  // the rejected position, 0 where none is named
+  std::string_view accepted = {};  // what that position accepts
+  bool goes_on = false;  // the decode went on after this message
 };
 
 // At most two messages per decode: a report-and-go-on box and one stop.
