@@ -25,6 +25,7 @@ const FIELD_LABELS = [
 const LIST_ROWS_SHOWN = 1000;
 
 let decodeJson = null;
+let checkDigitWarning = null;
 let reportText = '';
 
 // One JSON object per VIN, as `kordel-decode --format json` writes it.
@@ -155,6 +156,10 @@ function clearResult(status = '') {
 
 function showRecord(record) {
   results.replaceChildren();
+  const warning = record.check_digit && !record.check_digit.valid ? checkDigitWarning(record.vin) : '';
+  if (warning) {
+    results.append(messageBlock(record.vin, { text: warning, kind: 'warning', position: 9, accepted: null }));
+  }
   if (record.error !== undefined) {
     results.append(element('p', { class: 'message error', text: record.error }));
   } else {
@@ -163,7 +168,7 @@ function showRecord(record) {
   results.classList.toggle('several', record.results?.length > 1);
   reportText = record.results ? copyText(record) : '';
   reportActions.hidden = reportText === '';
-  statusLine.textContent = summary(record);
+  statusLine.textContent = warning ? `${summary(record)} Warning: ${warning}` : summary(record);
 }
 
 function updateAddress(vin, year) {
@@ -232,10 +237,10 @@ function decodeList(text) {
   if (counts.rejected) parts.push(`${counts.rejected} rejected`);
   if (counts.unknown) parts.push(`${counts.unknown} unknown`);
   if (counts.error) parts.push(`${counts.error} of the wrong length`);
-  let text = `${parts.join(', ')}.`;
-  if (total > LIST_ROWS_SHOWN) text += ` The table shows the first ${LIST_ROWS_SHOWN}; the CSV holds all.`;
-  listSummary.textContent = text;
-  statusLine.textContent = `List decoded. ${text}`;
+  let told = `${parts.join(', ')}.`;
+  if (total > LIST_ROWS_SHOWN) told += ` The table shows the first ${LIST_ROWS_SHOWN}; the CSV holds all.`;
+  listSummary.textContent = told;
+  statusLine.textContent = `List decoded. ${told}`;
   listScroll.hidden = total === 0;
 
   if (csvLink.href.startsWith('blob:')) URL.revokeObjectURL(csvLink.href);
@@ -314,6 +319,7 @@ function readAddress() {
 wire();
 const ready = createKordel().then((module) => {
   decodeJson = module.cwrap('kordel_decode_json', 'string', ['string', 'number']);
+  checkDigitWarning = module.cwrap('kordel_check_digit_warning', 'string', ['string']);
   readAddress();
   if (!new URLSearchParams(location.search).has('vin') && vinInput.value) decodeField(false);
   performance.mark('kordel-ready');
