@@ -3,7 +3,8 @@
 # Usage: install-deps.sh run|test
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2)
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2
+          libcli11-dev nlohmann-json3-dev libcsv-dev)
 if [[ "${1:-test}" == test ]]; then
   packages+=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
              poppler-utils cups printer-driver-cups-pdf)

@@ -166,6 +166,14 @@ std::string_view VinDecode::character(std::size_t position) const {
   return vin_.substr(offsets_[position - 1], offsets_[position] - offsets_[position - 1]);
 }
 
+void VinDecode::refuse(std::string_view vin, std::string error) {
+  decode(vin, 0);
+  scheme_ = report::Scheme::invalid_length;
+  attempt_count_ = 0;
+  check_digit_.reset();
+  error_ = std::move(error);
+}
+
 void VinDecode::decode(std::string_view vin, int model_year) {
   vin_ = vin;
   error_.clear();

@@ -53,6 +53,9 @@ class VinDecode {
   // model_year: 0 for every candidate, or a two-digit year 68-80 that --year picked.
   void decode(std::string_view vin, int model_year);
 
+  // Records a VIN that is not decoded at all, with the reason.
+  void refuse(std::string_view vin, std::string error);
+
   std::string_view vin() const { return vin_; }
   report::Scheme scheme() const { return scheme_; }
   // Why no decode was tried (wrong length, unreadable, a year that is no candidate).

@@ -12,13 +12,17 @@
 namespace kordel {
 
 // A set of 8-bit characters, built at compile time from the string that lists
-// them, so that a membership test is one bit test.
+// them, so that a membership test is one bit test. It keeps that string, so that
+// a message can say what a position accepts as the table writes it.
 class CharSet {
  public:
   constexpr CharSet() = default;
-  constexpr CharSet(const char *chars) {  // NOLINT: tables write sets as strings
+  constexpr CharSet(const char *chars) : chars_(chars) {  // NOLINT: tables write sets as strings
     for (; *chars != '\0'; ++chars) add(*chars);
   }
+
+  // The characters as the table lists them; empty for a complement.
+  constexpr std::string_view chars() const { return chars_; }
 
   constexpr bool contains(char c) const {
     const auto u = static_cast<unsigned char>(c);
@@ -41,6 +45,7 @@ class CharSet {
     bits_[u >> 6] |= std::uint64_t{1} << (u & 63);
   }
   std::array<std::uint64_t, 4> bits_{};
+  std::string_view chars_;
 };
 
 // A character passes a check when it is one of the accepted set's characters.
@@ -53,7 +58,7 @@ enum class FailureKind : std::uint8_t {
 };
 
 struct Check {
-  std::uint8_t position;  // 1-based
+  std::uint8_t position;  // 1-based; 0 where the failure is not one character's
   CharSet accepted;
   const char *message;
   FailureKind kind = FailureKind::stop;
@@ -86,8 +91,13 @@ inline const Check *first_failure(std::span<const Check> checks, const char *vin
   return nullptr;
 }
 
-inline Message box(const char *title, const char *text) {
-  return {MessageKind::box, title, text};
+// The message a failed check shows.
+constexpr Message failure_message(const Check &check) {
+  const MessageKind kind = check.kind == FailureKind::stop_standard_output
+                               ? MessageKind::standard_output
+                               : MessageKind::box;
+  return {kind, kind == MessageKind::box ? check.title : nullptr, check.message,
+          check.position, check.accepted.chars(), check.kind == FailureKind::report_and_go_on};
 }
 
 // Appends texts to one report line, never past its capacity, and records its length.

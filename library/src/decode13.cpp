@@ -53,17 +53,8 @@ void run_model_decoder(const ModelDecoder &model, Decode13Result &r) {
   const char *v = r.vin_text;
   for (const Check &check : model.checks) {
     if (accepts(check.accepted, v[check.position - 1])) continue;
-    switch (check.kind) {
-      case FailureKind::stop:
-        r.messages.add(box(check.title, check.message));
-        return;
-      case FailureKind::stop_standard_output:
-        r.messages.add({MessageKind::standard_output, nullptr, check.message});
-        return;
-      case FailureKind::report_and_go_on:
-        r.messages.add(box(check.title, check.message));
-        break;
-    }
+    r.messages.add(failure_message(check));
+    if (check.kind != FailureKind::report_and_go_on) return;
   }
 
   Vin13Fields &f = r.vin13_fields;
@@ -95,8 +86,8 @@ Decode13Result decode_13(int model_year, const char *vin) {
   copy_vin(vin, r.vin_text, 13);
   const char *v = r.vin_text;
 
-  if (v[0] != 'A') {
-    r.messages.add(box("Error", "The 1st digit of the vin was invalid."));
+  if (!accepts(models13::first_position.accepted, v[0])) {
+    r.messages.add(failure_message(models13::first_position));
     r.result = 1;
     return r;
   }
@@ -110,7 +101,7 @@ Decode13Result decode_13(int model_year, const char *vin) {
     if (row.decoder != nullptr)
       models13::run_model_decoder(*row.decoder, r);
     else if (row.message != nullptr)
-      r.messages.add(box("Error", row.message));
+      r.messages.add(failure_message(*row.message));
     r.result = row.decoder != nullptr || row.message != nullptr ? 1 : 0;
     return r;
   }

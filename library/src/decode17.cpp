@@ -29,7 +29,7 @@ Decode17Result decode_17(const char *vin) {
   const char *v = r.vin17_text;
 
   if (const Check *failed = first_failure(tables17::checks, v)) {
-    r.messages.add(box(failed->title, failed->message));
+    r.messages.add(failure_message(*failed));
     return r;
   }
 

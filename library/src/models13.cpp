@@ -472,6 +472,8 @@ const ModelDecoder rambler{"Rambler", "Rambler", rambler_checks,
                            coded(5, rambler_body), coded(6, rambler_series),
                            coded(7, rambler_engine)};
 
+const Check first_position{1, "A", "The 1st digit of the vin was invalid."};
+
 namespace {
 constexpr const ModelDecoder *all_models[] = {
     &ambassador, &matador, &javelin, &amx,    &pacer,   &gremlin, &spirit,
@@ -479,7 +481,11 @@ constexpr const ModelDecoder *all_models[] = {
 };
 
 constexpr const char *digits = "0123456789";
-constexpr const char *third_digit_invalid = "The 3rd digit of the vin was invalid.";
+// Position 4 codes that name no model line; the accepted ones are those the
+// dispatch below sends to a model line.
+constexpr Check series_code_invalid{4, "0134678", "The 3rd digit of the vin was invalid."};
+// The year digit 8 with a model year that settles neither of its model lines.
+constexpr Check model_year_invalid{0, "", "Invalid Year."};
 
 // Position 4 names the model line; position 2 (the year digit), position 5 or the
 // caller's model year settle the lines that share a code. First match wins.
@@ -495,7 +501,7 @@ constexpr DispatchRow dispatch_rows[] = {
     {one_of("1"), one_of("8"), any_character, year_is(68), &rebel},
     {one_of("1"), one_of("8"), any_character, any_year, &matador_2dr},
     {one_of("1"), any_character, any_character, any_year, &matador_2dr},
-    {one_of("259"), any_character, any_character, any_year, nullptr, third_digit_invalid},
+    {one_of("259"), any_character, any_character, any_year, nullptr, &series_code_invalid},
     {one_of("3"), any_character, one_of("6"), any_year, &eagle},
     {one_of("3"), any_character, one_of("9"), any_year, &amx},
     {one_of("3"), any_character, any_character, any_year},
@@ -505,7 +511,7 @@ constexpr DispatchRow dispatch_rows[] = {
     {one_of("7"), any_character, any_character, any_year, &javelin},
     {one_of("8"), one_of("012349"), any_character, any_year, &ambassador},
     {one_of("8"), one_of("567"), any_character, any_year, &matador},
-    {one_of("8"), one_of("8"), any_character, outside(68, 80), nullptr, "Invalid Year."},
+    {one_of("8"), one_of("8"), any_character, outside(68, 80), nullptr, &model_year_invalid},
     {one_of("8"), one_of("8"), any_character, year_is(78), &matador},
     {one_of("8"), one_of("8"), any_character, year_is(68), &ambassador},
     {one_of("8"), one_of("8"), any_character, any_year},

@@ -67,8 +67,11 @@ struct DispatchRow {
   CharCondition body_type;    // position 5
   YearCondition model_year;
   const ModelDecoder *decoder = nullptr;
-  const char *message = nullptr;
+  const Check *message = nullptr;  // shown as a stop
 };
+
+// Position 1 of every 13-character VIN, tested before the dispatch.
+extern const Check first_position;
 
 extern const std::span<const DispatchRow> dispatch;
 
