@@ -1,7 +1,7 @@
 // The page: decodes the VIN as it is typed, one report per candidate model year,
 // and whole lists of VINs to a table and a CSV download.
 import createKordel from './kordel.js';
-import { readList, listCsv } from './csv.js';
+import { readList, listCsv, UNKNOWN_TEXT } from './csv.js';
 
 const $ = (id) => document.getElementById(id);
 const form = $('decode-form');
@@ -103,7 +103,11 @@ function fieldsTable(result) {
 
 function resultCard(record, result) {
   const card = element('article', { class: `result ${result.status}` });
-  card.append(element('h2', { text: result.model_year ? `Model year ${result.model_year}` : 'Report' }));
+  const outcome = { decoded: 'Report', rejected: 'Rejected', unknown: 'Unknown' }[result.status];
+  const heading = result.model_year
+    ? `Model year ${result.model_year}${result.status === 'decoded' ? '' : `: ${outcome.toLowerCase()}`}`
+    : outcome;
+  card.append(element('h2', { text: heading }));
   for (const message of result.messages) card.append(messageBlock(record.vin, message));
   if (result.status === 'decoded') {
     const body = element('div', { class: 'result-body' });
@@ -111,7 +115,7 @@ function resultCard(record, result) {
     body.append(fieldsTable(result));
     card.append(body);
   } else if (result.status === 'unknown') {
-    card.append(element('p', { class: 'message error', text: 'These codes name no model line or body, so there is nothing to decode.' }));
+    card.append(element('p', { class: 'message error', text: `Unknown: ${UNKNOWN_TEXT}.` }));
   }
   return card;
 }
@@ -134,7 +138,7 @@ function summary(record) {
   const rejections = record.results.flatMap((r) => r.messages.filter((m) => m.kind === 'error'));
   if (decoded.length === 0) {
     if (rejections.length) parts.push(`Rejected: ${rejections[0].text}`);
-    else if (record.results.every((r) => r.status === 'unknown')) parts.push('These codes name no model line or body.');
+    else if (record.results.every((r) => r.status === 'unknown')) parts.push(`Unknown: ${UNKNOWN_TEXT}.`);
   }
   if (warnings.length) parts.push(`Warning: ${warnings.map((m) => m.text).join(' ')}`);
   return parts.join(' ');
@@ -144,7 +148,7 @@ function summary(record) {
 function copyText(record) {
   const decoded = record.results.filter((r) => r.status === 'decoded');
   if (record.results.length === 1) return decoded.map((r) => r.report.join('\n')).join('\n');
-  return decoded.map((r) => `Model year ${r.model_year}:\n${r.report.join('\n')}`).join('\n');
+  return decoded.map((r) => `Model year ${r.model_year}:\n${r.report.join('\n')}`).join('\n\n');
 }
 
 function clearResult(status = '') {
@@ -154,9 +158,13 @@ function clearResult(status = '') {
   if (statusLine.textContent !== status) statusLine.textContent = status;
 }
 
+function warningOf(record) {
+  return record.check_digit && !record.check_digit.valid ? checkDigitWarning(record.vin) : '';
+}
+
 function showRecord(record) {
   results.replaceChildren();
-  const warning = record.check_digit && !record.check_digit.valid ? checkDigitWarning(record.vin) : '';
+  const warning = warningOf(record);
   if (warning) {
     results.append(messageBlock(record.vin, { text: warning, kind: 'warning', position: 9, accepted: null }));
   }
@@ -244,7 +252,8 @@ function decodeList(text) {
   listScroll.hidden = total === 0;
 
   if (csvLink.href.startsWith('blob:')) URL.revokeObjectURL(csvLink.href);
-  const blob = new Blob([listCsv(list, records)], { type: 'text/csv' });
+  const warnings = records.map((record) => warningOf(record));
+  const blob = new Blob([listCsv(list, records, warnings)], { type: 'text/csv' });
   csvLink.href = URL.createObjectURL(blob);
   csvLink.hidden = total === 0;
 }

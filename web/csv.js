@@ -9,8 +9,10 @@ export const DECODE_COLUMNS = [
 
 const FIELD_COLUMNS = [
   'year', 'make', 'model', 'series', 'body', 'engine', 'trans', 'plant', 'vehicle_type',
-  'restraints', 'check_digit',
+  'restraints',
 ];
+
+export const UNKNOWN_TEXT = 'the codes name no model line or body';
 
 // RFC 4180: fields separated by commas, optionally in double quotes, where a
 // doubled quote stands for one and commas and line breaks are kept; records end
@@ -83,33 +85,40 @@ function fieldText(value) {
   return value === null || value === undefined ? '' : String(value);
 }
 
-// The CSV rows of one decoded VIN: one per model year tried.
-export function csvRows(record, leading) {
+// The CSV rows of one decoded VIN: one per model year tried. warning is the
+// check-digit warning of a 17-character VIN whose check digit does not compute.
+export function csvRows(record, leading, warning) {
   if (record.error !== undefined) {
-    return [[...leading, '', 'error', ...FIELD_COLUMNS.map(() => ''), '', '', record.error]];
+    return [[...leading, '', 'error', ...FIELD_COLUMNS.map(() => ''), '', '', '', record.error]];
   }
-  const expected = record.check_digit ? fieldText(record.check_digit.expected) : '';
-  return record.results.map((result) => [
-    ...leading,
-    fieldText(result.model_year),
-    result.status,
-    ...FIELD_COLUMNS.map((name) => fieldText(result.fields ? result.fields[name] : null)),
-    expected,
-    fieldText(result.production_number),
-    result.messages.map((message) => message.text).join('; '),
-  ]);
+  const check = record.check_digit;
+  return record.results.map((result) => {
+    const messages = result.messages.map((message) => message.text);
+    if (result.status === 'unknown') messages.push(UNKNOWN_TEXT);
+    if (warning) messages.push(warning);
+    return [
+      ...leading,
+      fieldText(result.model_year),
+      result.status,
+      ...FIELD_COLUMNS.map((name) => fieldText(result.fields ? result.fields[name] : null)),
+      check ? check.given : '',
+      check ? fieldText(check.expected) : '',
+      fieldText(result.production_number),
+      messages.join('; '),
+    ];
+  });
 }
 
 // The whole CSV of a decoded list: the input's own columns first when it was a
 // CSV, otherwise a "vin" column.
-export function listCsv(list, records) {
+export function listCsv(list, records, warnings) {
   const width = list.header ? list.header.length : 0;
   const rows = [list.header ? [...list.header, ...DECODE_COLUMNS] : ['vin', ...DECODE_COLUMNS]];
   list.items.forEach((item, index) => {
     const leading = list.header
       ? Array.from({ length: width }, (_, i) => item.cells[i] ?? '')
       : [item.vin];
-    rows.push(...csvRows(records[index], leading));
+    rows.push(...csvRows(records[index], leading, warnings[index]));
   });
   return toCsv(rows);
 }
