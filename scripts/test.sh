@@ -29,4 +29,8 @@ trap 'rm -rf "$corpus"' EXIT
 cp library/fuzz/corpus/* "$corpus"
 (cd "$corpus" && "$OLDPWD/build/fuzz/bin/fuzz_entry_points" -max_total_time="$KORDEL_FUZZ_SECONDS" \
   -print_final_stats=1 "$corpus" 2>&1 | tail -n 12)
+
+echo "== web page in headless Chromium"
+KORDEL_DECODE=$PWD/build/release/bin/kordel-decode bash scripts/web-test.sh
+
 echo "All tests passed."

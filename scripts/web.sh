@@ -43,12 +43,7 @@ em++ -std=c++20 -Os -flto -Wall -Wextra -Werror \
   -sEXPORTED_RUNTIME_METHODS=cwrap
 
 cp web/index.html web/style.css web/app.js web/csv.js web/manifest.webmanifest "$out/"
-icon=data/icons/org.kordel.Kordel.svg
-if [[ ! -f "$icon" ]]; then
-  icon=web/icon-placeholder.svg
-  echo "Note: $icon stands in for the program's icon, data/icons/org.kordel.Kordel.svg." >&2
-fi
-cp "$icon" "$out/icon.svg"
+cp data/icons/org.kordel.Kordel.svg "$out/icon.svg"  # the program's own icon
 
 # The service worker caches every file of this build under a name drawn from
 # their content, so a new build replaces the cache as a whole.

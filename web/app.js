@@ -179,12 +179,18 @@ function showRecord(record) {
   statusLine.textContent = warning ? `${summary(record)} Warning: ${warning}` : summary(record);
 }
 
+// The address follows the field once typing pauses: browsers throttle
+// history updates, and one per keystroke would cost more than the decode.
+let addressTimer = 0;
 function updateAddress(vin, year) {
-  const params = new URLSearchParams();
-  if (vin) params.set('vin', vin);
-  if (vin && year) params.set('year', String(year));
-  const query = params.toString();
-  history.replaceState(null, '', query ? `?${query}` : location.pathname);
+  clearTimeout(addressTimer);
+  addressTimer = setTimeout(() => {
+    const params = new URLSearchParams();
+    if (vin) params.set('vin', vin);
+    if (vin && year) params.set('year', String(year));
+    const query = params.toString();
+    history.replaceState(null, '', query ? `?${query}` : location.pathname);
+  }, 300);
 }
 
 // Decodes what the field holds. While it is typed, only a complete length

@@ -23,6 +23,8 @@ export async function startServer() {
     });
     server.once('exit', (code) => reject(new Error(`the server ended with status ${code}`)));
   });
+  // Should the tests be cut short, the server goes with them.
+  process.once('exit', () => { if (server.exitCode === null) server.kill(); });
   return { pid: server.pid, url: `http://127.0.0.1:${port}/`, process: server };
 }
 

@@ -53,7 +53,7 @@ test('a typed VIN decodes at its last character, in the words of kordel-decode',
   await page.type('#vin', ONE_YEAR.slice(12));
   assert.deepEqual(await texts(page, 'pre.report'), [kordelDecode([ONE_YEAR]).trimEnd()]);
   assert.match(await page.$eval('#status', (n) => n.textContent), /^Decoded: 1970 AMC Ambassador/);
-  assert.equal(new URL(page.url()).searchParams.get('vin'), ONE_YEAR);
+  await page.waitForFunction((vin) => new URLSearchParams(location.search).get('vin') === vin, {}, ONE_YEAR);
   await page.close();
 });
 
@@ -65,6 +65,11 @@ test('an ambiguous VIN shows one labelled report per candidate year', async () =
   const expected = kordelDecode([AMBIGUOUS]).trimEnd();
   assert.equal(reports.map((r, i) => `Model year ${[1968, 1978][i]}:\n${r}`).join('\n\n'), expected);
   await page.screenshot({ path: path.join(shots, 'ambiguous-1280.png'), fullPage: true });
+  await page.emulateMediaType('print');  // the printout holds the reports alone
+  const shown = await page.$$eval('main > *, pre.report, .fields', (nodes) => nodes
+    .filter((n) => n.getClientRects().length > 0).map((n) => n.id || n.className));
+  assert.deepEqual(shown, ['results', 'report', 'report']);
+  await page.screenshot({ path: path.join(shots, 'print.png') });
   await page.close();
 });
 
