@@ -339,6 +339,8 @@ const ready = createKordel().then((module) => {
   if (!new URLSearchParams(location.search).has('vin') && vinInput.value) decodeField(false);
   performance.mark('kordel-ready');
   document.documentElement.dataset.ready = 'true';
+}, () => {
+  statusLine.textContent = 'This browser could not start the decoder: it needs WebAssembly.';
 });
 
 // For scripts and tests: the module's JSON text, exactly as it returns it.
