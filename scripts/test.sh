@@ -29,6 +29,12 @@ trap 'rm -rf "$corpus"' EXIT
 cp library/fuzz/corpus/* "$corpus"
 (cd "$corpus" && "$OLDPWD/build/fuzz/bin/fuzz_entry_points" -max_total_time="$KORDEL_FUZZ_SECONDS" \
   -print_final_stats=1 "$corpus" 2>&1 | tail -n 12)
+echo "== fuzzing kordel-decode's line and CSV input for ${KORDEL_DECODE_FUZZ_SECONDS:=30} seconds"
+decode_corpus=$(mktemp -d)
+trap 'rm -rf "$corpus" "$decode_corpus"' EXIT
+cp cli/fuzz/corpus/* "$decode_corpus"
+(cd "$decode_corpus" && "$OLDPWD/build/fuzz/bin/fuzz_decode_input" \
+  -max_total_time="$KORDEL_DECODE_FUZZ_SECONDS" -print_final_stats=1 "$decode_corpus" 2>&1 | tail -n 12)
 
 echo "== web page in headless Chromium"
 KORDEL_DECODE=$PWD/build/release/bin/kordel-decode bash scripts/web-test.sh

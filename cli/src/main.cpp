@@ -44,7 +44,8 @@ class Run {
   }
 
   void long_line(std::string_view start) {
-    decode_->refuse(trim_vin(start.substr(0, 32)).empty() ? "" : std::string_view(start.substr(0, 32)),
+    // The record names the line by its first 32 bytes.
+    decode_->refuse(trim_vin(start.substr(0, 32)),
                     std::string(kordel::report::length_message) + " (the line holds more than " +
                         std::to_string(max_line_bytes) + " bytes)");
     output_.write(*decode_);
