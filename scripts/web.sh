@@ -34,13 +34,18 @@ sources=(library/src/vin.cpp library/src/tables17.cpp library/src/decode17.cpp
          cli/src/vin_decode.cpp cli/src/json_record.cpp web/src/kordel_wasm.cpp)
 # The optimizer that emscripten runs finds Debian's acorn there.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
-em++ -std=c++20 -Os -flto -Wall -Wextra -Werror \
-  -Ilibrary/src -Ilibrary/include -Ilibrary/report/src -Icli/src -I"$work/include" \
-  "${sources[@]}" -o "$out/kordel.js" \
-  -sMODULARIZE=1 -sEXPORT_ES6=1 -sEXPORT_NAME=createKordel -sENVIRONMENT=web \
-  -sFILESYSTEM=0 -sALLOW_MEMORY_GROWTH=1 \
-  -sEXPORTED_FUNCTIONS=_kordel_decode_json,_kordel_check_digit_warning \
-  -sEXPORTED_RUNTIME_METHODS=cwrap
+# Compiled again only when a source, a header or this script is newer than the module.
+if [[ ! -f "$out/kordel.wasm" ||
+      -n $(find library/src library/report/src cli/src web/src scripts/web.sh -newer "$out/kordel.wasm" \
+             \( -name '*.cpp' -o -name '*.h' -o -name web.sh \) | head -n 1) ]]; then
+  em++ -std=c++20 -Os -flto -Wall -Wextra -Werror \
+    -Ilibrary/src -Ilibrary/include -Ilibrary/report/src -Icli/src -I"$work/include" \
+    "${sources[@]}" -o "$out/kordel.js" \
+    -sMODULARIZE=1 -sEXPORT_ES6=1 -sEXPORT_NAME=createKordel -sENVIRONMENT=web \
+    -sFILESYSTEM=0 -sALLOW_MEMORY_GROWTH=1 \
+    -sEXPORTED_FUNCTIONS=_kordel_decode_json,_kordel_check_digit_warning \
+    -sEXPORTED_RUNTIME_METHODS=cwrap
+fi
 
 cp web/index.html web/style.css web/app.js web/csv.js web/manifest.webmanifest "$out/"
 cp data/icons/org.kordel.Kordel.svg "$out/icon.svg"  # the program's own icon
