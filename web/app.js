@@ -1,7 +1,7 @@
 // The page: decodes the VIN as it is typed, one report per candidate model year,
 // and whole lists of VINs to a table and a CSV download.
 import createKordel from './kordel.js';
-import { readList, listCsv, UNKNOWN_TEXT } from './csv.js';
+import { csvRows, readList, listCsv, UNKNOWN_TEXT } from './csv.js';
 
 const $ = (id) => document.getElementById(id);
 const form = $('decode-form');
@@ -224,6 +224,7 @@ function decodeList(text) {
   }
   const year = selectedYear();
   const records = list.items.map((item) => decode(item.vin, year));
+  const warnings = records.map((record) => warningOf(record));
   const counts = { decoded: 0, rejected: 0, unknown: 0, error: 0 };
   records.forEach((record, index) => {
     const rows = record.error !== undefined ? [null] : record.results;
@@ -232,7 +233,9 @@ function decodeList(text) {
     else if (record.results.some((r) => r.status === 'rejected')) counts.rejected += 1;
     else counts.unknown += 1;
     if (index >= LIST_ROWS_SHOWN) return;
-    for (const result of rows) {
+    // The message column as the CSV has it, warnings included.
+    const messages = csvRows(record, [], warnings[index]).map((row) => row.at(-1));
+    rows.forEach((result, k) => {
       const f = result?.fields ?? {};
       const cells = [
         record.vin ?? list.items[index].vin,
@@ -240,11 +243,11 @@ function decodeList(text) {
         result ? result.status : 'error',
         f.model ?? '', f.body ?? f.vehicle_type ?? '', f.engine ?? '', f.plant ?? '',
         result?.production_number ?? '',
-        result ? result.messages.map((m) => m.text).join('; ') : record.error,
+        messages[k],
       ];
       listBody.append(element('tr', { class: cells[2] },
         ...cells.map((cell) => element('td', { text: String(cell) }))));
-    }
+    });
   });
   const total = records.length;
   const parts = [`${total} VIN${total === 1 ? '' : 's'}: ${counts.decoded} decoded`];
@@ -258,7 +261,6 @@ function decodeList(text) {
   listScroll.hidden = total === 0;
 
   if (csvLink.href.startsWith('blob:')) URL.revokeObjectURL(csvLink.href);
-  const warnings = records.map((record) => warningOf(record));
   const blob = new Blob([listCsv(list, records, warnings)], { type: 'text/csv' });
   csvLink.href = URL.createObjectURL(blob);
   csvLink.hidden = total === 0;
