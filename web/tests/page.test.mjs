@@ -57,13 +57,17 @@ test('a typed VIN decodes at its last character, in the words of kordel-decode',
   await page.close();
 });
 
-test('an ambiguous VIN shows one labelled report per candidate year', async () => {
+test('an ambiguous VIN shows one labelled report per candidate year, and copies as kordel-decode prints it', async () => {
   const page = await openPage(chromium.browser, server.url);
   await typeVin(page, AMBIGUOUS);
   assert.deepEqual(await texts(page, '.result h2'), ['Model year 1968', 'Model year 1978']);
   const reports = await texts(page, 'pre.report');
   const expected = kordelDecode([AMBIGUOUS]).trimEnd();
   assert.equal(reports.map((r, i) => `Model year ${[1968, 1978][i]}:\n${r}`).join('\n\n'), expected);
+  await chromium.browser.defaultBrowserContext().overridePermissions(server.url,
+    ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+  await page.click('#copy');
+  assert.equal(await page.evaluate(() => navigator.clipboard.readText()), expected);
   await page.screenshot({ path: path.join(shots, 'ambiguous-1280.png'), fullPage: true });
   await page.emulateMediaType('print');  // the printout holds the reports alone
   const shown = await page.$$eval('main > *, pre.report, .fields', (nodes) => nodes
