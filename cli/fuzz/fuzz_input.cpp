@@ -48,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
       const CsvRow row{header, fields};
       check_json(&row);
       output.write(decode, &row);
+      return true;
     });
   } else {
     read_lines(input, [&](std::string_view line, bool too_long) {
@@ -58,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         decode.decode(trim_vin(line), model_year);
       check_json(nullptr);
       output.write(decode);
+      return true;
     });
   }
   out.flush(true);

@@ -35,21 +35,23 @@ class LineSplitter {
       const std::string_view piece = chunk.substr(0, end);
       if (end != std::string_view::npos && carry_.empty() && !too_long_ &&
           piece.size() <= max_line_bytes) {
-        handle_(piece, false);  // the common case: a whole line within the piece
+        // The common case: a whole line within the piece.
+        if (!handle_(piece, false)) return false;
       } else {
         keep(piece);
         if (end == std::string_view::npos) return true;
-        finish();
+        if (!finish()) return false;
       }
       chunk.remove_prefix(end + 1);
     }
     return true;
   }
 
-  void finish() {
-    handle_(carry_, too_long_);
+  bool finish() {
+    const bool go_on = handle_(carry_, too_long_);
     carry_.clear();
     too_long_ = false;
+    return go_on;
   }
   bool pending() const { return !carry_.empty() || too_long_; }
 
@@ -88,11 +90,12 @@ class CsvReader {
 
   bool consume(std::string_view chunk) {
     const std::size_t n = csv_parse(&parser_, chunk.data(), chunk.size(), on_field, on_row, this);
-    if (error_.empty() && n != chunk.size()) error_ = parser_error();
-    return error_.empty();
+    if (error_.empty() && !stopped_ && n != chunk.size()) error_ = parser_error();
+    return error_.empty() && !stopped_;
   }
 
   std::string finish() {
+    if (stopped_) return {};
     if (error_.empty() && csv_fini(&parser_, on_field, on_row, this) != 0)
       error_ = parser_error();
     if (error_.empty() && !have_header_) error_ = "the CSV input has no header row";
@@ -111,7 +114,7 @@ class CsvReader {
 
   static void on_field(void *text, std::size_t length, void *self) {
     auto *r = static_cast<CsvReader *>(self);
-    if (!r->error_.empty()) return;
+    if (!r->error_.empty() || r->stopped_) return;
     r->row_bytes_ += length;
     if (r->fields_.size() >= max_csv_fields || r->row_bytes_ > max_csv_bytes) {
       r->error_ = "CSV row " + std::to_string(r->rows_ + 1) + " is too large";
@@ -122,7 +125,7 @@ class CsvReader {
 
   static void on_row(int, void *self) {
     auto *r = static_cast<CsvReader *>(self);
-    if (r->error_.empty()) r->row();
+    if (r->error_.empty() && !r->stopped_) r->row();
     r->fields_.clear();
     r->row_bytes_ = 0;
   }
@@ -144,7 +147,7 @@ class CsvReader {
     }
     const std::string_view vin =
         column_index_ < fields_.size() ? std::string_view(fields_[column_index_]) : "";
-    handle_(header_, fields_, vin);
+    if (!handle_(header_, fields_, vin)) stopped_ = true;
   }
 
   const std::string &column_;
@@ -153,6 +156,7 @@ class CsvReader {
   std::vector<std::string> header_, fields_;
   std::size_t column_index_ = 0, rows_ = 0, row_bytes_ = 0;
   bool have_header_ = false;
+  bool stopped_ = false;  // the handler wants no more rows
   std::string error_;
 };
 
@@ -160,16 +164,17 @@ class CsvReader {
 
 std::string read_lines(std::FILE *in, const LineHandler &handle) {
   LineSplitter lines(handle);
-  std::string error =
-      for_each_chunk(in, [&](std::string_view chunk) { return lines.consume(chunk); });
-  if (lines.pending()) lines.finish();
+  bool go_on = true;
+  std::string error = for_each_chunk(in, [&](std::string_view chunk) {
+    return go_on = lines.consume(chunk);
+  });
+  if (go_on && lines.pending()) lines.finish();
   return error;
 }
 
 std::string read_lines(std::string_view data, const LineHandler &handle) {
   LineSplitter lines(handle);
-  lines.consume(data);
-  if (lines.pending()) lines.finish();
+  if (lines.consume(data) && lines.pending()) lines.finish();
   return {};
 }
 

@@ -17,16 +17,17 @@ inline constexpr std::size_t max_line_bytes = 1024;
 inline constexpr std::size_t max_csv_bytes = 1 << 20;
 inline constexpr std::size_t max_csv_fields = 4096;
 
-// One line; `too_long` when it had more than max_line_bytes (then `line` holds its start).
-using LineHandler = std::function<void(std::string_view line, bool too_long)>;
+// One line; `too_long` when it had more than max_line_bytes (then `line` holds its
+// start). Returns false to stop reading (when the output has gone, say).
+using LineHandler = std::function<bool(std::string_view line, bool too_long)>;
 
 // Calls `handle` for each line of `in` (LF-terminated; the last may lack its LF).
 // Returns an error text when the stream could not be read, else an empty string.
 std::string read_lines(std::FILE *in, const LineHandler &handle);
 
 // One data row of a CSV file and the value of the VIN column in it (empty when the
-// row is shorter than the header).
-using RowHandler = std::function<void(const std::vector<std::string> &header,
+// row is shorter than the header). Returns false to stop reading.
+using RowHandler = std::function<bool(const std::vector<std::string> &header,
                                       const std::vector<std::string> &fields,
                                       std::string_view vin)>;
 

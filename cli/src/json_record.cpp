@@ -73,7 +73,8 @@ void append_fields(std::string &out, const VinDecode &decode, std::size_t i) {
 
 // The report's lines, joined with NUL (which no decoded VIN holds) and split again.
 void append_report_lines(std::string &out, const VinDecode &decode, std::size_t i) {
-  std::string joined;
+  thread_local std::string joined;  // kept, so that its room is reused
+  joined.clear();
   decode.append_report(joined, i, std::string_view("\0", 1));
   out += '[';
   std::string_view rest = joined;
@@ -163,6 +164,13 @@ bool plain_json_text(std::string_view text) {
   return true;
 }
 
+// Anything else goes through the JSON library, which also puts U+FFFD for bytes
+// that are not UTF-8. Kept out of line: the common path stays small.
+[[gnu::noinline]] void append_escaped_json_string(std::string &out, std::string_view text) {
+  out += nlohmann::json(std::string(text))
+             .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 }  // namespace
 
 void append_json_string(std::string &out, std::string_view text) {
@@ -173,8 +181,7 @@ void append_json_string(std::string &out, std::string_view text) {
     out.push_back('"');
     return;
   }
-  out += nlohmann::json(std::string(text))
-             .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  append_escaped_json_string(out, text);
 }
 
 void append_json_record(std::string &out, const VinDecode &decode, const CsvRow *row) {

@@ -121,15 +121,16 @@ int run(const Options &options) {
     if (!options.column.empty()) {
       error = read_csv(in, options.column,
                        [&](const auto &header, const auto &fields, std::string_view vin) {
-                         if (!run.failed_output()) run.row(header, fields, vin);
+                         run.row(header, fields, vin);
+                         return !run.failed_output();
                        });
     } else {
       error = read_lines(in, [&](std::string_view line, bool too_long) {
-        if (run.failed_output()) return;
         if (too_long)
           run.long_line(line);
         else
           run.vin(line);
+        return !run.failed_output();  // stop reading once the output is gone
       });
     }
     if (!error.empty() && name.empty()) error = "standard input: " + error;
@@ -159,7 +160,7 @@ int main(int argc, char **argv) {
 
   Options options;
   CLI::App app{
-      "Decodes the VINs of AMC passenger cars: 13 characters (model years 1968-1980) and\n"
+      "Decodes vintage VINs: 13 characters (model years 1968-1980) and\n"
       "17 characters (1981-1988). VINs come from the arguments, or one a line from\n"
       "standard input (also for \"-\") or --input, or from one column of a CSV file.\n"
       "Exit status: 0 when every VIN decoded, 1 when any did not, 2 for a usage error\n"

@@ -197,6 +197,7 @@ TEST(CsvFormat, RowsPerVinAndYear) {
   std::vector<std::vector<std::string>> rows;
   const std::string error = read_csv(w.out, "vin", [&](const auto &, const auto &fields, auto) {
     rows.push_back(fields);
+    return true;
   });
   ASSERT_EQ(error, "");
   ASSERT_EQ(rows.size(), 5u);
@@ -237,6 +238,7 @@ TEST(CsvInput, QuotingCases) {
     std::vector<std::string> vins;
     const std::string error = read_csv(c.data, "VIN", [&](const auto &, const auto &, auto vin) {
       vins.emplace_back(vin);
+      return true;
     });
     EXPECT_EQ(vins, c.vins) << c.name;
     if (c.error.empty())
@@ -246,7 +248,7 @@ TEST(CsvInput, QuotingCases) {
   }
   // A field of any length is refused rather than read into memory.
   const std::string huge = "VIN\n\"" + std::string(max_csv_bytes + 10, 'A') + "\"\n";
-  EXPECT_NE(read_csv(huge, "VIN", [](const auto &, const auto &, auto) {}).find("longer"),
+  EXPECT_NE(read_csv(huge, "VIN", [](const auto &, const auto &, auto) { return true; }).find("longer"),
             std::string::npos);
 }
 
@@ -256,6 +258,7 @@ TEST(LineInput, Cases) {
   std::vector<std::pair<std::string, bool>> lines;
   read_lines(data, [&](std::string_view line, bool too_long) {
     lines.emplace_back(trim_vin(line), too_long);
+    return true;
   });
   const std::vector<std::pair<std::string, bool>> expected = {
       {"A1F031B300011", false}, {"", false}, {"a8a855h100001", false},

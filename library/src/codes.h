@@ -1,13 +1,12 @@
-// Building blocks of the code tables and the small procedures that read them.
+// Building blocks of the code tables: character sets, checks and code rows.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
+#include <cstddef>
 #include <span>
 #include <string_view>
-
-#include "decode.h"
 
 namespace kordel {
 
@@ -48,9 +47,6 @@ class CharSet {
   std::string_view chars_;
 };
 
-// A character passes a check when it is one of the accepted set's characters.
-constexpr bool accepts(const CharSet &accepted, char c) { return accepted.contains(c); }
-
 enum class FailureKind : std::uint8_t {
   stop,                  // box titled "Error", decode ends
   stop_standard_output,  // text on standard output, decode ends
@@ -76,58 +72,10 @@ struct CodeRow {
   std::string_view also_text = {};
 };
 
-// The first row for `code` whose year-digit condition holds, or null.
-constexpr const CodeRow *find_row(std::span<const CodeRow> rows, char code, char year_digit) {
-  for (const CodeRow &row : rows)
-    if (row.code == code && (row.year_digits.empty() || accepts(row.year_digits, year_digit)))
-      return &row;
-  return nullptr;
+// For the compile-time checks beside the tables: every text of the rows leaves
+// room for the terminator in a field of `capacity` bytes.
+constexpr bool texts_fit(std::span<const CodeRow> rows, std::size_t capacity) {
+  return std::ranges::all_of(rows, [&](const CodeRow &row) { return row.text.size() < capacity; });
 }
-
-// The first check whose position holds a character outside its accepted set.
-inline const Check *first_failure(std::span<const Check> checks, const char *vin) {
-  for (const Check &check : checks)
-    if (!accepts(check.accepted, vin[check.position - 1])) return &check;
-  return nullptr;
-}
-
-// The message a failed check shows.
-constexpr Message failure_message(const Check &check) {
-  const MessageKind kind = check.kind == FailureKind::stop_standard_output
-                               ? MessageKind::standard_output
-                               : MessageKind::box;
-  return {kind, kind == MessageKind::box ? check.title : nullptr, check.message,
-          check.position, check.accepted.chars(), check.kind == FailureKind::report_and_go_on};
-}
-
-// Appends texts to one report line, never past its capacity, and records its length.
-class LineWriter {
- public:
-  LineWriter(Report &report, std::size_t index)
-      : line_(report.lines[index]), recorded_length_(report.lengths[index]) {}
-  ~LineWriter() {
-    line_[length_] = '\0';
-    recorded_length_ = length_;
-  }
-  LineWriter(const LineWriter &) = delete;
-  LineWriter &operator=(const LineWriter &) = delete;
-
-  LineWriter &operator<<(std::string_view text) {
-    const std::size_t room = line_.size() - 1 - length_;
-    const std::size_t n = text.size() < room ? text.size() : room;
-    if (n != 0) std::memcpy(line_.data() + length_, text.data(), n);  // empty views may be null
-    length_ += n;
-    return *this;
-  }
-  LineWriter &operator<<(char c) {
-    if (length_ + 1 < line_.size()) line_[length_++] = c;
-    return *this;
-  }
-
- private:
-  Line &line_;
-  std::size_t &recorded_length_;
-  std::size_t length_ = 0;
-};
 
 }  // namespace kordel

@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "kordel.h"
+
 namespace kordel {
 
 // Room for the longest report line the tables can produce, with its terminator.
-inline constexpr std::size_t line_capacity = 141;
+inline constexpr std::size_t line_capacity = KORDEL_LINE_CAPACITY;
 
 // Field capacities in bytes, terminator included. Texts are fixed literals, so a
 // capacity is a bound the tables must respect rather than storage that is copied.

@@ -46,7 +46,7 @@ std::size_t captured_size = 0, reported_size = 0;
 void put(std::string_view bytes) {
   const auto n = static_cast<std::uint32_t>(bytes.size());
   std::fwrite(&n, sizeof n, 1, out);
-  std::fwrite(bytes.data(), 1, bytes.size(), out);
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), out);
 }
 
 constexpr std::size_t buffer_size = KORDEL_LINE_CAPACITY + 19;
