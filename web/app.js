@@ -266,11 +266,15 @@ function decodeList(text) {
   csvLink.hidden = total === 0;
 }
 
+// A list that arrives by paste or drop lands in the list's box, in view.
+function takeList(text) {
+  listInput.value = text;
+  decodeList(text);
+  listSummary.scrollIntoView({ block: 'nearest' });
+}
+
 function readFile(file) {
-  file.text().then((text) => {
-    listInput.value = text;
-    decodeList(text);
-  });
+  file.text().then(takeList);
 }
 
 function wire() {
@@ -285,8 +289,7 @@ function wire() {
     const text = event.clipboardData?.getData('text') ?? '';
     event.preventDefault();
     if (looksLikeList(text)) {
-      listInput.value = text;
-      decodeList(text);
+      takeList(text);
       return;
     }
     vinInput.value = text.trim();
@@ -303,8 +306,7 @@ function wire() {
     if (file) { readFile(file); return; }
     const text = event.dataTransfer.getData('text');
     if (looksLikeList(text)) {
-      listInput.value = text;
-      decodeList(text);
+      takeList(text);
     } else {
       vinInput.value = text.trim();
       decodeField(true);
