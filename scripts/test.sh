@@ -35,4 +35,8 @@ trap 'rm -rf "$corpus" "$decode_corpus"' EXIT
 cp cli/fuzz/corpus/* "$decode_corpus"
 (cd "$decode_corpus" && "$OLDPWD/build/fuzz/bin/fuzz_decode_input" \
   -max_total_time="$KORDEL_DECODE_FUZZ_SECONDS" -print_final_stats=1 "$decode_corpus" 2>&1 | tail -n 12)
+
+echo "== web page in headless Chromium"
+KORDEL_DECODE=$PWD/build/release/bin/kordel-decode bash scripts/web-test.sh
+
 echo "All tests passed."

@@ -75,7 +75,9 @@ struct CodeRow {
 // For the compile-time checks beside the tables: every text of the rows leaves
 // room for the terminator in a field of `capacity` bytes.
 constexpr bool texts_fit(std::span<const CodeRow> rows, std::size_t capacity) {
-  return std::ranges::all_of(rows, [&](const CodeRow &row) { return row.text.size() < capacity; });
+  // std::all_of rather than its ranges form, which the libc++ of Debian's emscripten lacks.
+  return std::all_of(rows.begin(), rows.end(),
+                     [&](const CodeRow &row) { return row.text.size() < capacity; });
 }
 
 }  // namespace kordel

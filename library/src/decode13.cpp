@@ -107,10 +107,12 @@ Decode13Result decode_13(int model_year, const char *vin) {
   const char year_digit = v[position::year - 1];
   const char body_type = v[position::body - 1];
   if (series_code < '0' || series_code > '9') return r;  // no model line: nothing at all
-  const auto row = std::ranges::find_if(models13::dispatch, [&](const models13::DispatchRow &d) {
-    return d.series_code.holds(series_code) && d.year_digit.holds(year_digit) &&
-           d.body_type.holds(body_type) && d.model_year.holds(model_year);
-  });
+  const auto row =
+      std::find_if(models13::dispatch.begin(), models13::dispatch.end(),
+                   [&](const models13::DispatchRow &d) {
+                     return d.series_code.holds(series_code) && d.year_digit.holds(year_digit) &&
+                            d.body_type.holds(body_type) && d.model_year.holds(model_year);
+                   });
   if (row == models13::dispatch.end()) return r;
   if (row->decoder != nullptr)
     models13::run_model_decoder(*row->decoder, r);

@@ -40,9 +40,11 @@ Decode17Result decode_17(const char *vin) {
   f.make = "AMC";
   f.year = f.trans = f.vehicle_type = f.engine = f.plant = f.model = "Error";
 
-  const auto body = std::ranges::find_if(tables17::bodies, [&](const tables17::BodyDecoder &b) {
-    return b.body_code_1 == v[5] && b.body_code_2 == v[6];
-  });
+  const auto body =
+      std::find_if(tables17::bodies.begin(), tables17::bodies.end(),
+                   [&](const tables17::BodyDecoder &b) {
+                     return b.body_code_1 == v[5] && b.body_code_2 == v[6];
+                   });
   // An accepted body code with no decoder: silently nothing.
   if (body == tables17::bodies.end()) return r;
 

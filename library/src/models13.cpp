@@ -20,7 +20,7 @@ constexpr bool fits(const FieldSource &source, std::size_t capacity) {
                              : texts_fit(source.rows, capacity);
 }
 constexpr bool second_texts_fit(const FieldSource &source) {
-  return std::ranges::all_of(source.rows, [](const CodeRow &row) {
+  return std::all_of(source.rows.begin(), source.rows.end(), [](const CodeRow &row) {
     switch (row.also_writes) {
       case Field13::none: return true;
       case Field13::model: return row.also_text.size() < capacity13::model;

@@ -15,7 +15,7 @@ namespace kordel {
 
 // The first row for `code` whose year-digit condition holds, or null.
 constexpr const CodeRow *find_row(std::span<const CodeRow> rows, char code, char year_digit) {
-  const auto row = std::ranges::find_if(rows, [&](const CodeRow &r) {
+  const auto row = std::find_if(rows.begin(), rows.end(), [&](const CodeRow &r) {
     return r.code == code && (r.year_digits.empty() || r.year_digits.contains(year_digit));
   });
   return row == rows.end() ? nullptr : &*row;
@@ -23,8 +23,8 @@ constexpr const CodeRow *find_row(std::span<const CodeRow> rows, char code, char
 
 // The first check whose position holds a character outside its accepted set.
 inline const Check *first_failure(std::span<const Check> checks, const char *vin) {
-  const auto check = std::ranges::find_if(
-      checks, [&](const Check &c) { return !c.accepted.contains(vin[c.position - 1]); });
+  const auto check = std::find_if(
+      checks.begin(), checks.end(), [&](const Check &c) { return !c.accepted.contains(vin[c.position - 1]); });
   return check == checks.end() ? nullptr : &*check;
 }
 

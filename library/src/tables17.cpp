@@ -86,7 +86,7 @@ constexpr BodyDecoder body_rows[] = {
     {'5', '3', "Eagle 2 dr liftback SX/4", {}},
     {'5', '6', "Eagle 2 dr kammback", {}},
 };
-static_assert(std::ranges::all_of(body_rows, [](const BodyDecoder &b) {
+static_assert(std::all_of(std::begin(body_rows), std::end(body_rows), [](const BodyDecoder &b) {
   return b.model.size() < capacity17::model && texts_fit(b.trans_overrides, capacity17::trans);
 }));
 
