@@ -14,6 +14,8 @@ int main(int argc, char *argv[]) {
     return 1;
   }
   QApplication app(argc, argv);
+  // Lets Wayland desktops match the window to its menu entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.kordel.Kordel"));
   kordel::ui::LibraryBinding binding;
   kordel::ui::MainWindow window(binding);
   window.show();
