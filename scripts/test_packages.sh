@@ -23,22 +23,28 @@ if grep -qE '^(kordel|libkordel1|libkordel-dev)(:|$)' <<<"$before"; then
 fi
 
 work=$(mktemp -d)
+added=
 purge() {
-  local added
-  added=$(comm -13 <(echo "$before") <(installed))
   if [[ -n $added ]]; then
     echo "== purging: $(echo $added)"
     # shellcheck disable=SC2086
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq $added >/dev/null
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 purge -y -qq \
+      $added >/dev/null
   fi
   rm -rf "$work"
 }
 trap purge EXIT
 
 echo "== installing the packages with apt"
-as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-  "$PWD"/build/packages/{kordel,libkordel1,libkordel-dev}_*.deb >"$work/apt.log" 2>&1 ||
-  { cat "$work/apt.log" >&2; exit 1; }
+# What this installation adds (the packages and what they pull in) is what the
+# purge removes; apt holds its lock throughout, so nothing else comes in between.
+status=0
+before=$(installed)
+as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
+  --no-install-recommends "$PWD"/build/packages/{kordel,libkordel1,libkordel-dev}_*.deb \
+  >"$work/apt.log" 2>&1 || status=$?
+added=$(comm -13 <(echo "$before") <(installed))
+[[ $status -eq 0 ]] || { cat "$work/apt.log" >&2; exit 1; }
 
 echo "== the installed files"
 desktop-file-validate /usr/share/applications/org.kordel.Kordel.desktop
@@ -47,10 +53,6 @@ for page in kordel kordel-decode; do
   warnings=$(man --warnings -l "/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
   [[ -z $warnings ]] || { echo "$warnings" >&2; exit 1; }
 done
-
-echo "== kordel-decode"
-/usr/bin/kordel-decode 1AMCM3877BK100021 | tee "$work/decode.txt"
-grep -q '1981 AMC Eagle 4wd 4 dr wagon' "$work/decode.txt"
 
 echo "== a C program against the installed library"
 cat >"$work/use_kordel.c" <<'C'
@@ -95,4 +97,8 @@ if [[ $status -ne 124 ]] || ! grep -q 'Drawing .*MainWindow.*name="Form1"' "$wor
   exit 1
 fi
 echo "the main window came up"
+echo "== kordel-decode"
+/usr/bin/kordel-decode 1AMCM3877BK100021 | tee "$work/decode.txt"
+grep -q '1981 AMC Eagle 4wd 4 dr wagon' "$work/decode.txt"
+
 echo "Package test passed."
