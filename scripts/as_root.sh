@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts: as_root COMMAND... runs COMMAND as root, through sudo
 # where the script runs as an ordinary user, and otherwise says that root is needed.
 as_root() {

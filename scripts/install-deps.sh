@@ -5,6 +5,7 @@
 #   test     also build and run every test (scripts/test.sh)
 #   package  build the Debian packages (scripts/package.sh)
 set -euo pipefail
+# shellcheck source=scripts/as_root.sh
 source "$(dirname "$0")/as_root.sh"
 
 run=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core fonts-liberation2)

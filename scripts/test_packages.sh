@@ -9,6 +9,7 @@
 # (CI=true) or when asked (KORDEL_PACKAGE_TEST=1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=scripts/as_root.sh
 source scripts/as_root.sh
 
 bash scripts/package.sh
@@ -26,10 +27,11 @@ work=$(mktemp -d)
 added=
 purge() {
   if [[ -n $added ]]; then
-    echo "== purging: $(echo $added)"
-    # shellcheck disable=SC2086
+    local packages
+    mapfile -t packages <<<"$added"
+    echo "== purging: ${packages[*]}"
     as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 purge -y -qq \
-      $added >/dev/null
+      "${packages[@]}" >/dev/null
   fi
   rm -rf "$work"
 }
