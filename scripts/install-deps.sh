@@ -8,7 +8,8 @@ set -euo pipefail
 # shellcheck source=scripts/as_root.sh
 source "$(dirname "$0")/as_root.sh"
 
-run=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core fonts-liberation2)
+run=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core fonts-liberation2
+     libcli11-dev nlohmann-json3-dev libcsv-dev)
 case "${1:-test}" in
   run) packages=("${run[@]}") ;;
   test)

@@ -12,7 +12,7 @@ scripts/install-deps.sh test
 
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
-common=(-G Ninja -DKORDEL_WERROR=ON -DKORDEL_BUILD_TESTS=ON)
+common=(-G Ninja -DKORDEL_WERROR=ON -DKORDEL_BUILD_TESTS=ON -DKORDEL_BUILD_CLI=ON)
 
 echo "== release build and tests"
 cmake -S . -B build/test "${common[@]}" -DCMAKE_BUILD_TYPE=Release -DKORDEL_BUILD_FRONTEND=ON \
@@ -27,15 +27,22 @@ cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
 echo "== fuzzing both entry points for ${KORDEL_FUZZ_SECONDS:=60} seconds"
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DKORDEL_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKORDEL_BUILD_FUZZER=ON -DKORDEL_SANITIZE=ON -DKORDEL_BUILD_TESTS=OFF \
-  -DKORDEL_BUILD_BENCHMARKS=OFF -DKORDEL_BUILD_FRONTEND=OFF
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DKORDEL_WERROR=ON \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORDEL_BUILD_FUZZER=ON -DKORDEL_SANITIZE=ON \
+  -DKORDEL_BUILD_TESTS=OFF -DKORDEL_BUILD_BENCHMARKS=OFF -DKORDEL_BUILD_FRONTEND=OFF \
+  -DKORDEL_BUILD_CLI=ON
 cmake --build build/fuzz -j "$jobs"
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 cp library/fuzz/corpus/* "$corpus"
 (cd "$corpus" && "$OLDPWD/build/fuzz/bin/fuzz_entry_points" -max_total_time="$KORDEL_FUZZ_SECONDS" \
   -print_final_stats=1 "$corpus" 2>&1 | tail -n 12)
+echo "== fuzzing kordel-decode's line and CSV input for ${KORDEL_DECODE_FUZZ_SECONDS:=30} seconds"
+decode_corpus=$(mktemp -d)
+trap 'rm -rf "$corpus" "$decode_corpus"' EXIT
+cp cli/fuzz/corpus/* "$decode_corpus"
+(cd "$decode_corpus" && "$OLDPWD/build/fuzz/bin/fuzz_decode_input" \
+  -max_total_time="$KORDEL_DECODE_FUZZ_SECONDS" -print_final_stats=1 "$decode_corpus" 2>&1 | tail -n 12)
 
 if [[ ${CI:-} == true || ${KORDEL_PACKAGE_TEST:-0} == 1 ]]; then
   echo "== Debian packages: build, lintian, install, use, purge"

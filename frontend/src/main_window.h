@@ -5,7 +5,8 @@
 #include <QPointer>
 
 #include "about_box.h"
-#include "decode_logic.h"
+#include "decode_report.h"
+#include "model_year.h"
 #include "dialogs.h"
 #include "library_binding.h"
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "decode_logic.h"
+#include "model_year.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,7 +1,8 @@
 // The Decode command's logic without any widget.
 #include <QTest>
 
-#include "decode_logic.h"
+#include "decode_report.h"
+#include "model_year.h"
 
 using namespace kordel::ui;
 
@@ -29,7 +30,7 @@ class TestDecodeLogic : public QObject {
     QTest::addColumn<QString>("vin");
     QTest::addColumn<bool>("prompt");
     QTest::addColumn<int>("model_year");
-    QTest::addColumn<QList<int>>("years");  // the years of the written slots, in order
+    QTest::addColumn<QList<int>>("years");  // the years the prompt offers, in order
     QTest::newRow("8/8") << "A8A855H100001" << true << 0 << QList<int>{68, 78};
     QTest::newRow("8/5") << "A5A855H100001" << false << 0 << QList<int>{};
     QTest::newRow("4/0") << "A0A430A100001" << true << 0 << QList<int>{70, 80};
@@ -54,33 +55,35 @@ class TestDecodeLogic : public QObject {
     const CandidateYears::Settlement settled = candidates.settle(vin);
     QCOMPARE(settled.prompt, prompt);
     QCOMPARE(settled.model_year, model_year);
-    QList<int> written;
-    for (std::size_t slot : candidates.written()) written.append(candidates.year(slot));
-    QCOMPARE(written, years);
+    QList<int> offered;
+    for (std::int16_t year : candidates.years()) offered.append(year);
+    QCOMPARE(offered, years);
   }
 
-  void slots_are_never_cleared() {
+  // A later decode offers its own years only, never one left by an earlier decode.
+  void later_decode_offers_its_own_years() {
     CandidateYears candidates;
-    candidates.settle(QStringLiteral("A9A050A100001"));  // slots 1 to 6
-    candidates.settle(QStringLiteral("A8A855H100001"));  // slots 1 and 4
-    QCOMPARE(candidates.year(1), std::int16_t(68));
-    QCOMPARE(candidates.year(2), std::int16_t(69));  // left from the first decode
-    QCOMPARE(candidates.year(4), std::int16_t(78));
-    QCOMPARE(candidates.written(), (std::vector<std::size_t>{1, 4}));
+    candidates.settle(QStringLiteral("A9A050A100001"));  // 68 to 80
+    candidates.settle(QStringLiteral("A8A855H100001"));  // 68 and 78
+    QCOMPARE(candidates.years()[0], std::int16_t(68));
+    QCOMPARE(candidates.years().size(), std::size_t(2));  // 69 of the first decode is gone
+    QCOMPARE(candidates.years()[1], std::int16_t(78));
+    QCOMPARE(std::vector<std::int16_t>(candidates.years().begin(), candidates.years().end()),
+             (std::vector<std::int16_t>{68, 78}));
   }
 
-  // The arrows visit only the slots this decode wrote, even where other slots
-  // still hold years of an earlier decode.
-  void stepper_visits_written_slots() {
+  // The arrows visit only the years of this decode, even after an earlier decode
+  // that offered more.
+  void stepper_visits_this_decodes_years() {
     CandidateYears candidates;
     candidates.settle(QStringLiteral("A9A050A100001"));
     candidates.settle(QStringLiteral("A8A855H100001"));
     YearStepper stepper(candidates);
     QCOMPARE(stepper.opening_text(), QStringLiteral(" 68"));
-    QVERIFY(!stepper.down());  // at slot 1
+    QVERIFY(!stepper.down());  // at the first year
     QCOMPARE(stepper.up(), std::optional<QString>(QStringLiteral("78")));
-    QVERIFY(!stepper.up());  // the last written slot is the upper stop
-    QCOMPARE(stepper.slot(), std::size_t(4));
+    QVERIFY(!stepper.up());  // the last candidate is the upper stop
+    QCOMPARE(stepper.slot(), std::size_t(2));
     QCOMPARE(stepper.down(), std::optional<QString>(QStringLiteral(" 68")));
   }
 

@@ -29,17 +29,33 @@ extern "C" {
 /* Smallest size of each line buffer: the longest report line and its terminator. */
 #define KORDEL_LINE_CAPACITY 141
 
-/* Decodes a 13-character VIN. model_year is the two-digit model year (68..80) that
- * the caller settled for VINs whose year digit is ambiguous, or 0. Only the first 13
- * characters are read; a shorter VIN is rejected at its first missing position.
+/* Both functions read the VIN up to its terminator, and at most 13 or 17 characters.
+ * A shorter VIN reads as if NUL stood at its missing positions. NUL passes no check,
+ * so a short VIN is rejected once a checked position is missing, but positions that
+ * are never checked may be missing from a VIN that decodes in full.
+ *
+ * Decodes a 13-character VIN. model_year is the two-digit model year (68..80) that
+ * the caller settled for VINs whose year digit is ambiguous, or 0. The checks read
+ * positions 1 to 8; positions 9 to 13 are never checked. A VIN shorter than 8
+ * characters is rejected: with the message of its first failing check, or silently
+ * with 0 where positions 4 and 5 name no model line. A VIN of 8 to 12 characters is
+ * decoded like a full one; when its checks pass it gets its four lines, and line4
+ * starts with the ordinal suffix of positions 12 and 13, which with position 13
+ * missing is "th" if position 12 is "1" and empty otherwise.
  * Returns 0 when the codes name no model line (nothing shown, nothing written) or
  * when vin or a line pointer is null (nothing touched); 1 otherwise. line5 is never
  * written. */
 KORDEL_EXPORT int process_13(int model_year, const char *vin, char *line1, char *line2,
                              char *line3, char *line4, char *line5);
 
-/* Decodes a 17-character VIN; model_year is ignored. Only the first 17 characters
- * are read. Returns 1, or 0 when vin or a line pointer is null (nothing touched). */
+/* Decodes a 17-character VIN; model_year is ignored. Positions 1 to 8, 10 and 11
+ * are checked; 9 and 12 to 17 never are. A VIN shorter than 11 characters is
+ * rejected with the message of its first failing check. A VIN of 11 to 16
+ * characters is decoded like a full one; when its checks pass and its body code
+ * names a model it gets its five lines, with the check digit of
+ * position 9 and line4 starting with the ordinal suffix of positions 16 and 17,
+ * which with position 17 missing is "th" if position 16 is "1" and empty otherwise.
+ * Returns 1, or 0 when vin or a line pointer is null (nothing touched). */
 KORDEL_EXPORT int process_17(int model_year, const char *vin, char *line1, char *line2,
                              char *line3, char *line4, char *line5);
 

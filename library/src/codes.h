@@ -1,24 +1,27 @@
-// Building blocks of the code tables and the small procedures that read them.
+// Building blocks of the code tables: character sets, checks and code rows.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
+#include <cstddef>
 #include <span>
 #include <string_view>
-
-#include "decode.h"
 
 namespace kordel {
 
 // A set of 8-bit characters, built at compile time from the string that lists
-// them, so that a membership test is one bit test.
+// them, so that a membership test is one bit test. It keeps that string, so that
+// a message can say what a position accepts as the table writes it.
 class CharSet {
  public:
   constexpr CharSet() = default;
-  constexpr CharSet(const char *chars) {  // NOLINT: tables write sets as strings
+  constexpr CharSet(const char *chars) : chars_(chars) {  // NOLINT: tables write sets as strings
     for (; *chars != '\0'; ++chars) add(*chars);
   }
+
+  // The characters as the table lists them; empty for a complement.
+  constexpr std::string_view chars() const { return chars_; }
 
   constexpr bool contains(char c) const {
     const auto u = static_cast<unsigned char>(c);
@@ -41,10 +44,8 @@ class CharSet {
     bits_[u >> 6] |= std::uint64_t{1} << (u & 63);
   }
   std::array<std::uint64_t, 4> bits_{};
+  std::string_view chars_;
 };
-
-// A character passes a check when it is one of the accepted set's characters.
-constexpr bool accepts(const CharSet &accepted, char c) { return accepted.contains(c); }
 
 enum class FailureKind : std::uint8_t {
   stop,                  // box titled "Error", decode ends
@@ -53,7 +54,7 @@ enum class FailureKind : std::uint8_t {
 };
 
 struct Check {
-  std::uint8_t position;  // 1-based
+  std::uint8_t position;  // 1-based; 0 where the failure is not one character's
   CharSet accepted;
   const char *message;
   FailureKind kind = FailureKind::stop;
@@ -71,53 +72,10 @@ struct CodeRow {
   std::string_view also_text = {};
 };
 
-// The first row for `code` whose year-digit condition holds, or null.
-constexpr const CodeRow *find_row(std::span<const CodeRow> rows, char code, char year_digit) {
-  for (const CodeRow &row : rows)
-    if (row.code == code && (row.year_digits.empty() || accepts(row.year_digits, year_digit)))
-      return &row;
-  return nullptr;
+// For the compile-time checks beside the tables: every text of the rows leaves
+// room for the terminator in a field of `capacity` bytes.
+constexpr bool texts_fit(std::span<const CodeRow> rows, std::size_t capacity) {
+  return std::ranges::all_of(rows, [&](const CodeRow &row) { return row.text.size() < capacity; });
 }
-
-// The first check whose position holds a character outside its accepted set.
-inline const Check *first_failure(std::span<const Check> checks, const char *vin) {
-  for (const Check &check : checks)
-    if (!accepts(check.accepted, vin[check.position - 1])) return &check;
-  return nullptr;
-}
-
-inline Message box(const char *title, const char *text) {
-  return {MessageKind::box, title, text};
-}
-
-// Appends texts to one report line, never past its capacity, and records its length.
-class LineWriter {
- public:
-  LineWriter(Report &report, std::size_t index)
-      : line_(report.lines[index]), recorded_length_(report.lengths[index]) {}
-  ~LineWriter() {
-    line_[length_] = '\0';
-    recorded_length_ = length_;
-  }
-  LineWriter(const LineWriter &) = delete;
-  LineWriter &operator=(const LineWriter &) = delete;
-
-  LineWriter &operator<<(std::string_view text) {
-    const std::size_t room = line_.size() - 1 - length_;
-    const std::size_t n = text.size() < room ? text.size() : room;
-    if (n != 0) std::memcpy(line_.data() + length_, text.data(), n);  // empty views may be null
-    length_ += n;
-    return *this;
-  }
-  LineWriter &operator<<(char c) {
-    if (length_ + 1 < line_.size()) line_[length_++] = c;
-    return *this;
-  }
-
- private:
-  Line &line_;
-  std::size_t &recorded_length_;
-  std::size_t length_ = 0;
-};
 
 }  // namespace kordel

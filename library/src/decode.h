@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "kordel.h"
+
 namespace kordel {
 
 // Room for the longest report line the tables can produce, with its terminator.
-inline constexpr std::size_t line_capacity = 141;
+inline constexpr std::size_t line_capacity = KORDEL_LINE_CAPACITY;
 
 // Field capacities in bytes, terminator included. Texts are fixed literals, so a
 // capacity is a bound the tables must respect rather than storage that is copied.
@@ -28,10 +30,15 @@ enum class MessageKind : std::uint8_t {
   standard_output,  // the text and one line break on the standard output stream
 };
 
+// position is where the character at fault stands, also where the text counts
+// positions otherwise; a message about the model year names none.
 struct Message {
   MessageKind kind;
   const char *title;  // null for standard-output messages
   const char *text;
+  std::uint8_t position = 0;       // the VIN position the message names, 1-based; 0 for none
+  std::string_view accepted = {};  // the characters that position accepts, in table order
+  bool goes_on = false;            // the decode went on after this message
 };
 
 // At most two messages per decode: a report-and-go-on box and one stop.

@@ -1,4 +1,7 @@
+#include <algorithm>
+
 #include "models13.h"
+#include "table_procedures.h"
 
 namespace kordel {
 namespace {
@@ -15,19 +18,23 @@ std::string_view *second_field(Vin13Fields &f, Field13 field) {
   return nullptr;
 }
 
-// Writes one field from its source; a code without a row for the year digit
-// leaves the field as it was. A row may write a second field too.
-void decode_field(const FieldSource &source, std::string_view &field, Vin13Fields &f,
-                  const char *vin) {
-  if (source.position == 0) {
+// Writes one field from its source: the fixed text, or the text of the row for
+// the field's code and the year digit; a code without such a row leaves the field
+// as it was. A row may write a second field too.
+void decode_field(std::string_view &field, const FieldSource &source, char code,
+                  char year_digit, Vin13Fields &f) {
+  if (source.rows.empty()) {
     field = source.fixed_text;
     return;
   }
-  const CodeRow *row = find_row(source.rows, vin[source.position - 1], vin[1]);
+  const CodeRow *row = find_row(source.rows, code, year_digit);
   if (row == nullptr) return;
   field = row->text;
   if (std::string_view *also = second_field(f, row->also_writes)) *also = row->also_text;
 }
+
+constexpr std::string_view kenosha = "Kenosha", brampton = "Brampton";
+static_assert(kenosha.size() < capacity13::plant && brampton.size() < capacity13::plant);
 
 void preset(Vin13Fields &f) {
   f.make = "AMC";
@@ -52,29 +59,22 @@ namespace models13 {
 void run_model_decoder(const ModelDecoder &model, Decode13Result &r) {
   const char *v = r.vin_text;
   for (const Check &check : model.checks) {
-    if (accepts(check.accepted, v[check.position - 1])) continue;
-    switch (check.kind) {
-      case FailureKind::stop:
-        r.messages.add(box(check.title, check.message));
-        return;
-      case FailureKind::stop_standard_output:
-        r.messages.add({MessageKind::standard_output, nullptr, check.message});
-        return;
-      case FailureKind::report_and_go_on:
-        r.messages.add(box(check.title, check.message));
-        break;
-    }
+    if (check.accepted.contains(v[check.position - 1])) continue;
+    r.messages.add(failure_message(check));
+    if (check.kind != FailureKind::report_and_go_on) return;
   }
 
+  const auto at = [v](std::uint8_t position) { return v[position - 1]; };
+  const char year_digit = at(position::year);
   Vin13Fields &f = r.vin13_fields;
-  decode_field(model.year, f.year, f, v);
-  decode_field(model.trans, f.trans, f, v);
+  decode_field(f.year, model.year, at(position::year), year_digit, f);
+  decode_field(f.trans, model.trans, at(position::trans), year_digit, f);
   f.model = model.model_text;
-  decode_field(model.body, f.body, f, v);
-  decode_field(model.series, f.series, f, v);
-  decode_field(model.engine, f.engine, f, v);
+  decode_field(f.body, model.body, at(position::body), year_digit, f);
+  decode_field(f.series, model.series, at(position::series), year_digit, f);
+  decode_field(f.engine, model.engine, at(position::engine), year_digit, f);
   // Plant codes 0 to 6 are Kenosha; 7 to 9 and K (after the digits) Brampton.
-  f.plant = static_cast<unsigned char>(v[7]) <= '6' ? "Kenosha" : "Brampton";
+  f.plant = static_cast<unsigned char>(at(position::plant)) <= '6' ? kenosha : brampton;
 
   write_report(v, f, r.report);
 }
@@ -95,25 +95,28 @@ Decode13Result decode_13(int model_year, const char *vin) {
   copy_vin(vin, r.vin_text, 13);
   const char *v = r.vin_text;
 
-  if (v[0] != 'A') {
-    r.messages.add(box("Error", "The 1st digit of the vin was invalid."));
+  if (!models13::first_position.accepted.contains(v[0])) {
+    r.messages.add(failure_message(models13::first_position));
     r.result = 1;
     return r;
   }
   preset(r.vin13_fields);
 
-  if (v[3] < '0' || v[3] > '9') return r;  // no model line: nothing at all
-  for (const models13::DispatchRow &row : models13::dispatch) {
-    if (!row.series_code.holds(v[3]) || !row.year_digit.holds(v[1]) ||
-        !row.body_type.holds(v[4]) || !row.model_year.holds(model_year))
-      continue;
-    if (row.decoder != nullptr)
-      models13::run_model_decoder(*row.decoder, r);
-    else if (row.message != nullptr)
-      r.messages.add(box("Error", row.message));
-    r.result = row.decoder != nullptr || row.message != nullptr ? 1 : 0;
-    return r;
-  }
+  namespace position = models13::position;
+  const char series_code = v[position::model_line - 1];
+  const char year_digit = v[position::year - 1];
+  const char body_type = v[position::body - 1];
+  if (series_code < '0' || series_code > '9') return r;  // no model line: nothing at all
+  const auto row = std::ranges::find_if(models13::dispatch, [&](const models13::DispatchRow &d) {
+    return d.series_code.holds(series_code) && d.year_digit.holds(year_digit) &&
+           d.body_type.holds(body_type) && d.model_year.holds(model_year);
+  });
+  if (row == models13::dispatch.end()) return r;
+  if (row->decoder != nullptr)
+    models13::run_model_decoder(*row->decoder, r);
+  else if (row->message != nullptr)
+    r.messages.add(failure_message(*row->message));
+  r.result = row->decoder != nullptr || row->message != nullptr ? 1 : 0;
   return r;
 }
 

@@ -1,3 +1,6 @@
+#include <algorithm>
+
+#include "table_procedures.h"
 #include "tables17.h"
 
 namespace kordel {
@@ -29,7 +32,7 @@ Decode17Result decode_17(const char *vin) {
   const char *v = r.vin17_text;
 
   if (const Check *failed = first_failure(tables17::checks, v)) {
-    r.messages.add(box(failed->title, failed->message));
+    r.messages.add(failure_message(*failed));
     return r;
   }
 
@@ -37,13 +40,11 @@ Decode17Result decode_17(const char *vin) {
   f.make = "AMC";
   f.year = f.trans = f.vehicle_type = f.engine = f.plant = f.model = "Error";
 
-  const tables17::BodyDecoder *body = nullptr;
-  for (const tables17::BodyDecoder &row : tables17::bodies)
-    if (row.body_code_1 == v[5] && row.body_code_2 == v[6]) {
-      body = &row;
-      break;
-    }
-  if (body == nullptr) return r;  // an accepted body code with no decoder: silently nothing
+  const auto body = std::ranges::find_if(tables17::bodies, [&](const tables17::BodyDecoder &b) {
+    return b.body_code_1 == v[5] && b.body_code_2 == v[6];
+  });
+  // An accepted body code with no decoder: silently nothing.
+  if (body == tables17::bodies.end()) return r;
 
   decode_field(f.vehicle_type, tables17::vehicle_type, v[2]);
   decode_field(f.engine, tables17::engine, v[3]);

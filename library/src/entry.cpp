@@ -15,8 +15,9 @@ namespace {
 void show(const Messages &messages) {
   for (const Message &m : messages) {
     if (m.kind == MessageKind::standard_output) {
-      std::fputs(m.text, stdout);
-      std::fputc('\n', stdout);
+      // Text and line break in one call, which holds the stream's lock throughout,
+      // so that messages of calls overlapping on several threads never interleave.
+      std::fprintf(stdout, "%s\n", m.text);
       std::fflush(stdout);
     } else if (MessageBoxA != nullptr) {
       MessageBoxA(nullptr, m.text, m.title, 0);

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <climits>
+#include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -10,30 +12,47 @@
 
 namespace kordel::models13 {
 
-// Where a field's text comes from: one fixed text, or a code table read at a position.
-struct FieldSource {
-  std::uint8_t position = 0;  // 0: the fixed text
-  std::string_view fixed_text = {};
-  std::span<const CodeRow> rows = {};
-};
-
-constexpr FieldSource fixed(std::string_view text) { return {0, text, {}}; }
-constexpr FieldSource coded(std::uint8_t position, std::span<const CodeRow> rows) {
-  return {position, {}, rows};
+// Where each code stands in the VIN, the same for every model line: a field's
+// position follows from the field.
+namespace position {
+inline constexpr std::uint8_t year = 2, trans = 3, model_line = 4, body = 5, series = 6,
+                              engine = 7, plant = 8;
 }
 
-struct ModelDecoder {
-  std::string_view name;  // for tests and benchmarks
-  std::string_view model_text;
-  std::span<const Check> checks;
-  FieldSource year, trans, body, series, engine;
+// Where a field's text comes from: its code table, read at the field's position,
+// or one fixed text.
+struct FieldSource {
+  std::span<const CodeRow> rows;  // empty for a fixed text
+  std::string_view fixed_text;
+
+  template <std::size_t N>
+  constexpr FieldSource(const CodeRow (&table)[N]) : rows(table) {}  // NOLINT: a table serves
+  constexpr explicit FieldSource(std::string_view text) : fixed_text(text) {}
 };
 
+constexpr FieldSource fixed(std::string_view text) { return FieldSource(text); }
+
+// One model line: its checks in order, its model text and the source of each field.
+struct ModelDecoder {
+  std::string_view name;  // for tests and benchmarks
+  std::span<const Check> checks;
+  std::string_view model_text;  // written after trans, before body
+  FieldSource year;
+  FieldSource trans;
+  FieldSource body;
+  FieldSource series;
+  FieldSource engine;
+};
+
+// The thirteen model lines, in the order the tables are written; `all` lists them
+// for tests that walk every table.
 extern const ModelDecoder ambassador, matador, javelin, amx, pacer, gremlin, spirit, rebel,
     matador_2dr, hornet, concord, eagle, rambler;
-
-// All thirteen, for tests that walk every table.
-extern const std::span<const ModelDecoder *const> all;
+inline constexpr const ModelDecoder *all_lines[] = {
+    &ambassador, &matador,     &javelin, &amx,     &pacer, &gremlin, &spirit,
+    &rebel,      &matador_2dr, &hornet,  &concord, &eagle, &rambler,
+};
+inline constexpr std::span<const ModelDecoder *const> all = all_lines;
 
 // A character condition of the dispatch.
 struct CharCondition {
@@ -67,16 +86,12 @@ struct DispatchRow {
   CharCondition body_type;    // position 5
   YearCondition model_year;
   const ModelDecoder *decoder = nullptr;
-  const char *message = nullptr;
+  const Check *message = nullptr;  // shown as a stop
 };
 
 extern const std::span<const DispatchRow> dispatch;
 
-// Runs one model decoder on a result whose vin_text is copied and whose fields are
-// preset, as the dispatch leaves it.
-void run_model_decoder(const ModelDecoder &model, Decode13Result &r);
-
-// Copies, presets and runs one model decoder without the dispatch.
-Decode13Result decode_with_model(const ModelDecoder &model, const char *vin);
+// Position 1 of every 13-character VIN, tested before the dispatch.
+extern const Check first_position;
 
 }  // namespace kordel::models13

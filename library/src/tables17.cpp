@@ -1,7 +1,12 @@
+#include <algorithm>
+
+#include "decode.h"
 #include "tables17.h"
 
 namespace kordel::tables17 {
 namespace {
+
+// Each table is followed by the compile-time check that its texts fit their field.
 
 constexpr Check check_rows[] = {
     {1, "12", "The 1st digit of the vin was invalid."},
@@ -20,11 +25,13 @@ constexpr CodeRow vehicle_type_rows[] = {
     {'C', "MPV ( multi-purpose Vehicle )"},
     {'M', "Passenger car"},
 };
+static_assert(texts_fit(vehicle_type_rows, capacity17::vehicle_type));
 
 constexpr CodeRow engine_rows[] = {
     {'B', "2.5 2v I4 Pontiac"},
     {'C', "AMC 4.2l (258cid) 2v I6"},
 };
+static_assert(texts_fit(engine_rows, capacity17::engine));
 
 constexpr CodeRow trans_rows[] = {
     {'A', " Automatic column shift"},
@@ -35,26 +42,37 @@ constexpr CodeRow trans_rows[] = {
     {'N', " 5spd manual floor shift"},
     {'W', " 5spd manual floor shift"},
 };
+static_assert(texts_fit(trans_rows, capacity17::trans));
 
 constexpr CodeRow restraints_rows[] = {
     {'0', "Base interior and seatbelts"},
     {'5', "DL interior and seatbelts"},
     {'7', "Limited interior and seatbelts"},
 };
+static_assert(texts_fit(restraints_rows, capacity17::restraints));
 
 constexpr CodeRow year_rows[] = {
-    {'B', "1981"}, {'C', "1982"}, {'D', "1983"}, {'E', "1984"},
-    {'F', "1985"}, {'G', "1986"}, {'H', "1987"}, {'J', "1988"},
+    {'B', "1981"},
+    {'C', "1982"},
+    {'D', "1983"},
+    {'E', "1984"},
+    {'F', "1985"},
+    {'G', "1986"},
+    {'H', "1987"},
+    {'J', "1988"},
 };
+static_assert(texts_fit(year_rows, capacity17::year));
 
 constexpr CodeRow plant_rows[] = {
     {'B', " Brampton ON, Canada"},
     {'K', " Kenosha WI, USA"},
 };
+static_assert(texts_fit(plant_rows, capacity17::plant));
 
 constexpr CodeRow eagle_wagon_trans[] = {
     {'M', " 4spd manual floor shift )"},
 };
+static_assert(texts_fit(eagle_wagon_trans, capacity17::trans));
 
 constexpr BodyDecoder body_rows[] = {
     {'0', '5', "Concord 4 dr sedan", {}},
@@ -68,6 +86,9 @@ constexpr BodyDecoder body_rows[] = {
     {'5', '3', "Eagle 2 dr liftback SX/4", {}},
     {'5', '6', "Eagle 2 dr kammback", {}},
 };
+static_assert(std::ranges::all_of(body_rows, [](const BodyDecoder &b) {
+  return b.model.size() < capacity17::model && texts_fit(b.trans_overrides, capacity17::trans);
+}));
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "decode.h"
 #include "models13.h"
 #include "tables17.h"
 
@@ -17,7 +18,7 @@ std::size_t longest(std::span<const CodeRow> rows) {
 }
 
 std::size_t longest(const models13::FieldSource &source) {
-  return source.position == 0 ? source.fixed_text.size() : longest(source.rows);
+  return source.rows.empty() ? source.fixed_text.size() : longest(source.rows);
 }
 
 // Texts that rows write into a second field.
@@ -106,7 +107,7 @@ TEST(Bounds, LongestLinesFitTheBuffers) {
   std::size_t longest_line = 0;
   for (std::size_t n : lines13) longest_line = std::max(longest_line, n);
   for (std::size_t n : lines17) longest_line = std::max(longest_line, n);
-  EXPECT_LT(longest_line + 1, std::size_t{141});
+  EXPECT_LT(longest_line + 1, std::size_t{KORDEL_LINE_CAPACITY});
   EXPECT_LE(longest_line + 1, line_capacity);
 }
 

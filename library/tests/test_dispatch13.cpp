@@ -120,6 +120,31 @@ TEST(Dispatch13, ShortVinsNeverReachBeyondTheirEnd) {
   EXPECT_STREQ(r.report.lines[3].data(), " car ordered from the Kenosha plant in 1971");
 }
 
+// Each message says which position failed and what it accepts, as the tables write it.
+TEST(Messages, NamePositionAndAcceptedCharacters) {
+  const struct {
+    Messages messages;
+    std::uint8_t position;
+    std::string_view accepted;
+    bool goes_on;
+  } cases[] = {
+      {decode_13(0, "B1A050H100001").messages, 1, "A", false},
+      {decode_13(0, "A1A250H100001").messages, 4, "0134678", false},
+      {decode_13(90, "A8A855H100001").messages, 0, "", false},
+      {decode_13(0, "A0B857H123442").messages, 3, "ACEFMOS", true},
+      {decode_13(0, "A2A430AL00001").messages, 8, "K0123456789", false},
+      {decode_17("1AMCA0507IK123456").messages, 10, "BCDEFGHJ", false},
+  };
+  for (const auto &c : cases) {
+    ASSERT_EQ(c.messages.count, 1u) << c.messages.items[0].text;
+    const Message &m = c.messages.items[0];
+    SCOPED_TRACE(m.text);
+    EXPECT_EQ(m.position, c.position);
+    EXPECT_EQ(m.accepted, c.accepted);
+    EXPECT_EQ(m.goes_on, c.goes_on);
+  }
+}
+
 TEST(Dispatch13, ReadsOnlyTheFirstThirteenCharacters) {
   const Decode13Result r = decode_13(0, "A1A050H100001ZZZZ");
   EXPECT_STREQ(r.vin_text, "A1A050H100001");

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "models13.h"
+#include "table_procedures.h"
 #include "vin_test_support.h"
 
 namespace kordel {

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "kordel.h"
+
 namespace {
 
 using EntryPoint = int (*)(int, const char *, char *, char *, char *, char *, char *);
@@ -13,7 +15,7 @@ TEST(NoHost, MessagesGoToStandardError) {
   ASSERT_NE(handle, nullptr) << dlerror();
   auto process_17 = reinterpret_cast<EntryPoint>(dlsym(handle, "process_17"));
   ASSERT_NE(process_17, nullptr);
-  std::array<std::array<char, 141>, 5> b{};
+  std::array<std::array<char, KORDEL_LINE_CAPACITY>, 5> b{};
   testing::internal::CaptureStderr();
   process_17(0, "3AMCA0507BK123456", b[0].data(), b[1].data(), b[2].data(), b[3].data(),
              b[4].data());

@@ -1,0 +1,190 @@
+// kordel-decode: decodes VINs from arguments, lines or a CSV column and writes
+// their reports as text, JSON Lines or CSV.
+#include <CLI/CLI.hpp>
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "input.h"
+#include "output.h"
+
+namespace {
+
+using namespace kordel::cli;
+
+constexpr int exit_decoded = 0, exit_not_decoded = 1, exit_failure = 2;
+
+struct Options {
+  std::vector<std::string> vins;
+  std::string input;
+  std::string column;
+  std::string year;
+  std::string format = "text";
+};
+
+void complain(const std::string &text) {
+  std::fprintf(stderr, "kordel-decode: %s\n", text.c_str());
+}
+
+class Run {
+ public:
+  Run(Format format, int model_year)
+      : out_(STDOUT_FILENO), messages_(STDERR_FILENO), output_(format, out_, messages_),
+        model_year_(model_year) {}
+
+  void vin(std::string_view text) {
+    const std::string_view vin = trim_vin(text);
+    if (vin.empty()) return;  // empty lines are skipped
+    decode_->decode(vin, model_year_);
+    output_.write(*decode_);
+  }
+
+  void long_line(std::string_view start) {
+    // The record names the line by its first 32 bytes.
+    decode_->refuse(trim_vin(start.substr(0, 32)),
+                    std::string(kordel::report::length_message) + " (the line holds more than " +
+                        std::to_string(max_line_bytes) + " bytes)");
+    output_.write(*decode_);
+  }
+
+  void row(const std::vector<std::string> &header, const std::vector<std::string> &fields,
+           std::string_view vin) {
+    decode_->decode(trim_vin(vin), model_year_);
+    const CsvRow row{header, fields};
+    output_.write(*decode_, &row);
+  }
+
+  bool failed_output() const { return !out_.error().empty(); }
+
+  // Flushes what is left; returns the exit status.
+  int finish(const std::string &read_error) {
+    out_.flush(true);
+    messages_.flush(true);
+    if (!out_.error().empty()) {
+      complain("cannot write the output: " + out_.error());
+      return exit_failure;
+    }
+    if (!read_error.empty()) {
+      complain(read_error);
+      return exit_failure;
+    }
+    if (output_.count() == 0) {
+      complain("the input holds no VIN");
+      return exit_failure;
+    }
+    return output_.all_decoded() ? exit_decoded : exit_not_decoded;
+  }
+
+ private:
+  Sink out_, messages_;
+  Output output_;
+  int model_year_;
+  std::unique_ptr<VinDecode> decode_ = std::make_unique<VinDecode>();
+};
+
+// Opens the named file, or standard input for "-" or no name.
+std::FILE *open_input(const std::string &name, std::string &error) {
+  if (name.empty() || name == "-") return stdin;
+  std::FILE *file = std::fopen(name.c_str(), "rb");
+  if (file == nullptr) error = "cannot open " + name + ": " + std::strerror(errno);
+  return file;
+}
+
+int run(const Options &options) {
+  const std::optional<int> year = options.year.empty() ? std::optional(0)
+                                                       : parse_model_year(options.year);
+  if (!year) {
+    complain("--year takes 68 to 80 or 1968 to 1980, not \"" + options.year + "\"");
+    return exit_failure;
+  }
+  if (!options.column.empty() && !options.vins.empty()) {
+    complain("--column reads VINs from a CSV input, not from arguments");
+    return exit_failure;
+  }
+  if (!options.input.empty() && !options.vins.empty()) {
+    complain("give VINs as arguments or --input, not both");
+    return exit_failure;
+  }
+  const Format format = options.format == "json" ? Format::json
+                        : options.format == "csv" ? Format::csv
+                                                  : Format::text;
+  Run run(format, *year);
+
+  std::string error;
+  const auto read_stream = [&](const std::string &name) {
+    std::FILE *in = open_input(name, error);
+    if (in == nullptr) return;
+    if (!options.column.empty()) {
+      error = read_csv(in, options.column,
+                       [&](const auto &header, const auto &fields, std::string_view vin) {
+                         run.row(header, fields, vin);
+                         return !run.failed_output();
+                       });
+    } else {
+      error = read_lines(in, [&](std::string_view line, bool too_long) {
+        if (too_long)
+          run.long_line(line);
+        else
+          run.vin(line);
+        return !run.failed_output();  // stop reading once the output is gone
+      });
+    }
+    if (!error.empty() && name.empty()) error = "standard input: " + error;
+    else if (!error.empty() && name != "-") error = name + ": " + error;
+    if (in != stdin) std::fclose(in);
+  };
+
+  if (options.vins.empty()) {
+    read_stream(options.input);
+  } else {
+    for (const std::string &vin : options.vins) {
+      if (vin == "-")
+        read_stream("-");
+      else
+        run.vin(vin);
+      if (!error.empty() || run.failed_output()) break;
+    }
+  }
+  return run.finish(error);
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  // A closed standard output shows as a failed write (EPIPE), which is reported.
+  std::signal(SIGPIPE, SIG_IGN);
+
+  Options options;
+  CLI::App app{
+      "Decodes vintage VINs: 13 characters (model years 1968-1980) and\n"
+      "17 characters (1981-1988). VINs come from the arguments, or one a line from\n"
+      "standard input (also for \"-\") or --input, or from one column of a CSV file.\n"
+      "Exit status: 0 when every VIN decoded, 1 when any did not, 2 for a usage error\n"
+      "or input that cannot be read.",
+      "kordel-decode"};
+  app.set_version_flag("--version", "kordel-decode " KORDEL_VERSION);
+  app.add_option("VIN", options.vins, "VINs to decode; \"-\" reads standard input");
+  app.add_option("-i,--input", options.input, "read VINs from FILE, one a line")
+      ->type_name("FILE");
+  app.add_option("-c,--column", options.column,
+                 "read CSV (the first row names the columns) and take the VIN from column NAME")
+      ->type_name("NAME");
+  app.add_option("-y,--year", options.year,
+                 "model year of 13-character VINs that leave it open (68-80 or 1968-1980); "
+                 "by default every candidate year is decoded")
+      ->type_name("YY");
+  app.add_option("-f,--format", options.format, "output: text (default), json (JSON Lines), csv")
+      ->check(CLI::IsMember({"text", "json", "csv"}))
+      ->type_name("FORMAT");
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError &e) {
+    const int status = app.exit(e);
+    return status == 0 ? 0 : exit_failure;
+  }
+  return run(options);
+}

@@ -1,0 +1,61 @@
+// Writing decoded VINs as text, JSON Lines or CSV. Records go out whole: the
+// output is buffered and written in whole records, and a failed write ends the run.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "json_record.h"
+#include "vin_decode.h"
+
+namespace kordel::cli {
+
+enum class Format { text, json, csv };
+
+// A buffer written to a file descriptor in whole records.
+class Sink {
+ public:
+  explicit Sink(int fd) : fd_(fd) {}
+  std::string &buffer() { return buffer_; }
+  // Writes the buffer once it has grown past a block, or always when `force`.
+  // Returns false, with error() set, when the descriptor refuses it.
+  bool flush(bool force = false);
+  const std::string &error() const { return error_; }
+
+ private:
+  int fd_;
+  std::string buffer_;
+  std::string error_;
+};
+
+class Output {
+ public:
+  Output(Format format, Sink &out, Sink &messages);
+
+  // Writes one decoded VIN; `row` is its CSV input row, if any.
+  void write(const VinDecode &decode, const CsvRow *row = nullptr);
+
+  // Whether every VIN written so far decoded (for the exit status).
+  bool all_decoded() const { return all_decoded_; }
+  std::size_t count() const { return count_; }
+
+ private:
+  void write_text(const VinDecode &decode);
+  void separate();
+  void write_csv(const VinDecode &decode, const CsvRow *row);
+  void write_csv_header(const CsvRow *row);
+  void write_csv_row(const VinDecode &decode, const CsvRow *row, std::size_t attempt);
+
+  Format format_;
+  Sink &out_, &messages_;
+  bool all_decoded_ = true;
+  bool header_written_ = false;
+  bool wrote_text_ = false;
+  std::size_t count_ = 0;
+};
+
+// Appends a CSV field, quoted where its text needs it.
+void append_csv_field(std::string &out, std::string_view text);
+
+}  // namespace kordel::cli

@@ -1,0 +1,270 @@
+#include "vin_decode.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kordel::cli {
+namespace {
+
+struct CodePoint {
+  char32_t value;
+  std::size_t length;  // bytes taken
+};
+
+// One UTF-8 character; a byte that starts no valid sequence is one U+FFFD.
+CodePoint next_code_point(std::string_view s, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char b0 = byte(i);
+  if (b0 < 0x80) return {b0, 1};
+  std::size_t length = 0;
+  char32_t value = 0, min = 0;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    length = 2, value = b0 & 0x1F, min = 0x80;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    length = 3, value = b0 & 0x0F, min = 0x800;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    length = 4, value = b0 & 0x07, min = 0x10000;
+  } else {
+    return {0xFFFD, 1};
+  }
+  if (i + length > s.size()) return {0xFFFD, 1};
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return {0xFFFD, 1};
+    value = (value << 6) | (byte(i + k) & 0x3F);
+  }
+  if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+    return {0xFFFD, 1};
+  return {value, length};
+}
+
+std::string two_digit_list(std::span<const std::int16_t> years) {
+  std::string list;
+  for (std::int16_t year : years) {
+    if (!list.empty()) list += ", ";
+    list += std::to_string(1900 + year);
+  }
+  return list;
+}
+
+// The federal rule's values of letters; 0 marks a letter it does not allow.
+constexpr int letter_value(char c) {
+  constexpr std::string_view values = "12345678.12345.7.9.23456789";
+  if (c < 'A' || c > 'Z') return 0;
+  const char v = values[static_cast<std::size_t>(c - 'A')];
+  return v == '.' ? 0 : v - '0';
+}
+
+constexpr int weights[17] = {8, 7, 6, 5, 4, 3, 2, 10, 0, 9, 8, 7, 6, 5, 4, 3, 2};
+
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+std::string_view status_name(Status status) {
+  switch (status) {
+    case Status::decoded: return "decoded";
+    case Status::rejected: return "rejected";
+    case Status::unknown: break;
+  }
+  return "unknown";
+}
+
+CheckDigit check_digit_of(std::string_view vin17) {
+  CheckDigit check;
+  check.given = upper(vin17[8]);
+  int sum = 0;
+  for (std::size_t i = 0; i < 17; ++i) {
+    const char c = upper(vin17[i]);
+    const int value = c >= '0' && c <= '9' ? c - '0' : letter_value(c);
+    if (value == 0 && c != '0') {
+      check.disallowed_position = static_cast<std::uint8_t>(i + 1);
+      return check;
+    }
+    sum += value * weights[i];
+  }
+  const int remainder = sum % 11;
+  check.expected = remainder == 10 ? 'X' : static_cast<char>('0' + remainder);
+  return check;
+}
+
+std::string VinDecode::check_digit_warning() const {
+  if (!check_digit_ || check_digit_->valid()) return {};
+  const CheckDigit &check = *check_digit_;
+  std::string given(1, check.given);
+  if (check.expected)
+    return "check digit is " + given + ", expected " + std::string(1, *check.expected) +
+           ": the VIN may be mistyped";
+  return "check digit is " + given + ", but position " +
+         std::to_string(check.disallowed_position) + " holds \"" +
+         std::string(character(check.disallowed_position)) +
+         "\", which a VIN never holds: the VIN may be mistyped";
+}
+
+std::string_view trim_vin(std::string_view text) {
+  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::optional<int> parse_model_year(std::string_view text) {
+  int value = 0;
+  if (text.empty() || text.size() > 4) return std::nullopt;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (text.size() == 4) value -= 1900;
+  if (text.size() != 2 && text.size() != 4) return std::nullopt;
+  if (value < 68 || value > 80) return std::nullopt;
+  return value;
+}
+
+std::optional<std::string_view> field_text(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return std::string_view();
+  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  if (text == "Error") return std::nullopt;
+  return text;
+}
+
+bool VinDecode::decoded() const {
+  for (std::size_t i = 0; i < attempt_count_; ++i)
+    if (attempt(i).status == Status::decoded) return true;
+  return false;
+}
+
+Attempt VinDecode::attempt(std::size_t i) const {
+  Attempt a;
+  a.model_year = model_years_[i];
+  if (scheme_ == report::Scheme::seventeen) {
+    a.messages = &result17_.messages;
+    a.report = &result17_.report;
+  } else {
+    a.messages = &results13_[i].messages;
+    a.report = &results13_[i].report;
+  }
+  if (a.report->line_count != 0)
+    a.status = Status::decoded;
+  else if (std::any_of(a.messages->begin(), a.messages->end(),
+                       [](const Message &m) { return !m.goes_on; }))
+    a.status = Status::rejected;
+  else
+    a.status = Status::unknown;
+  return a;
+}
+
+const Vin13Fields *VinDecode::fields13(std::size_t i) const {
+  return scheme_ == report::Scheme::thirteen ? &results13_[i].vin13_fields : nullptr;
+}
+
+const Vin17Fields *VinDecode::fields17() const {
+  return scheme_ == report::Scheme::seventeen ? &result17_.vin17_fields : nullptr;
+}
+
+std::string_view VinDecode::character(std::size_t position) const {
+  return vin_.substr(offsets_[position - 1], offsets_[position] - offsets_[position - 1]);
+}
+
+void VinDecode::refuse(std::string_view vin, std::string error) {
+  decode(vin, 0);
+  scheme_ = report::Scheme::invalid_length;
+  attempt_count_ = 0;
+  check_digit_.reset();
+  error_ = std::move(error);
+}
+
+void VinDecode::decode(std::string_view vin, int model_year) {
+  vin_ = vin;
+  error_.clear();
+  attempt_count_ = 0;
+  asked_ = false;
+  check_digit_.reset();
+  production_number_.reset();
+  production_text_.clear();
+  scheme_ = report::Scheme::invalid_length;
+
+  // Count the characters, keeping the first 17 as code points.
+  std::array<char32_t, 17> code_points{};
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < vin.size(); ++count) {
+    const CodePoint cp = next_code_point(vin, i);
+    if (count < code_points.size()) {
+      code_points[count] = cp.value;
+      offsets_[count] = static_cast<std::uint32_t>(i);
+    }
+    i += cp.length;
+    if (count < code_points.size()) offsets_[count + 1] = static_cast<std::uint32_t>(i);
+  }
+  scheme_ = report::scheme_of(count);
+  if (scheme_ == report::Scheme::invalid_length) {
+    error_ = report::length_message;
+    return;
+  }
+  if (vin.find('\0') != std::string_view::npos) {
+    scheme_ = report::Scheme::invalid_length;
+    error_ = "the VIN holds a NUL byte and cannot be read";
+    return;
+  }
+
+  // The VIN as 8-bit text: a character that 8 bits cannot hold becomes "?".
+  for (std::size_t i = 0; i < count; ++i)
+    vin8_[i] = code_points[i] <= 0xFF ? static_cast<char>(code_points[i]) : '?';
+  vin8_[count] = '\0';
+
+  const std::u32string_view characters(code_points.data(), count);
+  production_number_ = report::production_number(characters);
+  if (production_number_) {
+    if (*production_number_ != 0) production_text_ = std::to_string(*production_number_);
+  } else {
+    production_text_ = vin.substr(offsets_[count - 6]);
+  }
+
+  if (scheme_ == report::Scheme::seventeen) {
+    check_digit_ = check_digit_of(std::string_view(vin8_, 17));
+    result17_ = decode_17(vin8_);
+    model_years_[0] = 0;
+    attempt_count_ = 1;
+    return;
+  }
+
+  const report::YearSettlement settled = report::settle_model_year(characters);
+  const auto try_year = [this](int year) {
+    model_years_[attempt_count_] = year;
+    results13_[attempt_count_] = decode_13(year, vin8_);
+    ++attempt_count_;
+  };
+  if (model_year != 0 && (settled.asks || settled.model_year != 0)) {
+    const bool candidate =
+        settled.asks ? std::find(settled.candidates.begin(), settled.candidates.end(),
+                                 model_year) != settled.candidates.end()
+                     : settled.model_year == model_year;
+    if (!candidate) {
+      const std::int16_t own[] = {static_cast<std::int16_t>(settled.model_year)};
+      error_ = "model year " + std::to_string(1900 + model_year) +
+               " is not a candidate of this VIN (candidates: " +
+               two_digit_list(settled.asks ? settled.candidates
+                                           : std::span<const std::int16_t>(own)) + ")";
+      return;
+    }
+    try_year(model_year);
+  } else if (settled.asks) {
+    asked_ = true;
+    for (std::int16_t year : settled.candidates) try_year(year);
+  } else {
+    try_year(settled.model_year);
+  }
+}
+
+void VinDecode::append_report(std::string &out, std::size_t i, std::string_view line_break) const {
+  const Report &r = *attempt(i).report;
+  std::array<std::string_view, 5> lines;
+  // The window shows line 5 of a 13-character decode as blanks the decoder never
+  // wrote; the command line leaves that line out.
+  for (std::size_t k = 0; k < r.line_count; ++k) lines[k] = {r.lines[k].data(), r.lengths[k]};
+  report::append_report<char>(out, vin_, production_text_,
+                              std::span<const std::string_view>(lines.data(), r.line_count),
+                              line_break);
+}
+
+}  // namespace kordel::cli

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Runs the built kordel-decode as a user would and checks outputs and exit statuses.
+set -uo pipefail
+decode=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+# expect STATUS DESCRIPTION -- COMMAND...: runs COMMAND, keeps its output in $work/out
+# and $work/err, and checks its exit status.
+expect() {
+  local status=$1 what=$2
+  shift 3
+  "$@" >"$work/out" 2>"$work/err"
+  local got=$?
+  if [[ $got -ne $status ]]; then
+    echo "FAIL: $what: exit status $got, expected $status"; cat "$work/err"; failures=$((failures + 1))
+  fi
+}
+# holds FILE TEXT WHAT: FILE contains TEXT.
+holds() {
+  if ! grep -qF -- "$2" "$work/$1"; then
+    echo "FAIL: $3: $1 lacks: $2"; head -c 600 "$work/$1"; echo; failures=$((failures + 1))
+  fi
+}
+lines() {
+  local n
+  n=$(wc -l <"$work/$1")
+  if [[ $n -ne $2 ]]; then echo "FAIL: $3: $n lines in $1, expected $2"; failures=$((failures + 1)); fi
+}
+
+expect 0 "one VIN" -- "$decode" A1F031B300011
+holds out "This was the 200011th car ordered from the Kenosha plant in 1971" "one VIN"
+expect 1 "a rejected VIN among good ones" -- "$decode" A1F031B300011 A1F031BQ00011
+holds err 'A1F031BQ00011: The 8th digit is a invalid assembly code for a Hornet. (position 8 holds "Q"; accepted: K0123456789)' "rejected"
+
+printf 'A1F031B300011\r\n\n  A8A855H100001\n1AMCM3877BK123456' >"$work/vins.txt"
+expect 0 "lines from a file" -- "$decode" --format json --input "$work/vins.txt"
+lines out 3 "lines from a file"
+holds out '"check_digit":{"given":"7","expected":"1","valid":false}' "check digit"
+expect 0 "lines from standard input" -- bash -c "\"$decode\" -f csv - <\"$work/vins.txt\""
+lines out 5 "CSV rows: header, one, two candidates, one"
+
+printf 'id,VIN\r\n1,"A1F031B300011"\r\n2,"A1F0,31"\r\n' >"$work/vins.csv"
+expect 1 "CSV column" -- "$decode" -f json -c VIN -i "$work/vins.csv"
+holds out '"row":{"id":"2","VIN":"A1F0,31"}' "CSV row member"
+expect 2 "missing column" -- "$decode" -c vin -i "$work/vins.csv"
+holds err 'the CSV header has no column "vin"' "missing column"
+printf 'VIN\n"A1F031B300011\n' >"$work/open.csv"
+expect 2 "unbalanced quotes" -- "$decode" -c VIN -i "$work/open.csv"
+holds err "unbalanced or misplaced quotes" "unbalanced quotes"
+
+{ head -c 100000 /dev/zero | tr '\0' 'A'; printf '\nA1F031B3\x000011\nA1F031B3000\xff\xfe\nA1F031B300011\n'; } >"$work/bad.txt"
+expect 1 "long line, NUL, not UTF-8" -- "$decode" -f json -i "$work/bad.txt"
+lines out 4 "every bad line gets its record"
+holds out '(the line holds more than 1024 bytes)' "long line"
+holds out 'NUL byte' "NUL"
+holds out $'A1F031B3000\xef\xbf\xbd\xef\xbf\xbd' "U+FFFD"
+
+expect 2 "empty input" -- "$decode" -i /dev/null
+holds err "the input holds no VIN" "empty input"
+expect 2 "missing file" -- "$decode" -i "$work/none.txt"
+holds err "cannot open" "missing file"
+expect 2 "bad year" -- "$decode" --year 81 A8A855H100001
+expect 1 "year not a candidate" -- "$decode" --year 1970 A8A855H100001
+holds err "model year 1970 is not a candidate of this VIN (candidates: 1968, 1978)" "year"
+expect 2 "unknown option" -- "$decode" --colour
+expect 0 "help" -- "$decode" --help
+holds out "--column" "help"
+expect 0 "version" -- "$decode" --version
+holds out "kordel-decode " "version"
+
+# A reader that goes away: a clear message and status 2, and no more reading of
+# an endless input.
+expect 2 "closed standard output" -- timeout 60 \
+  bash -c "yes A1F031B300011 | \"$decode\" -f json | head -n 1 >/dev/null; exit \${PIPESTATUS[1]}"
+holds err "cannot write the output" "closed output"
+
+if [[ $failures -ne 0 ]]; then echo "$failures failures"; exit 1; fi
+echo "all end-to-end checks passed"
