@@ -19,7 +19,7 @@ case "${1:-test}" in
   package)
     # hardening-check comes with devscripts; the package test validates the
     # installed desktop file and metainfo and builds a C program through pkg-config.
-    packages=("${run[@]}" debhelper dpkg-dev devscripts lintian pkg-config
+    packages=("${run[@]}" build-essential debhelper dpkg-dev devscripts lintian pkg-config
               desktop-file-utils appstream) ;;
   *) echo "usage: $0 run|test|package" >&2; exit 2 ;;
 esac
