@@ -1,14 +1,28 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, only when some are missing.
-# Usage: install-deps.sh run|test
+# Installs the Debian packages a task needs, only when some are missing.
+# Usage: install-deps.sh run|test|package
+#   run      build and run the program
+#   test     also build and run every test (scripts/test.sh)
+#   package  build the Debian packages (scripts/package.sh)
 set -euo pipefail
+# shellcheck source=scripts/as_root.sh
+source "$(dirname "$0")/as_root.sh"
 
-packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2
-          libcli11-dev nlohmann-json3-dev libcsv-dev)
-if [[ "${1:-test}" == test ]]; then
-  packages+=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-             poppler-utils cups printer-driver-cups-pdf)
-fi
+run=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core fonts-liberation2
+     libcli11-dev nlohmann-json3-dev libcsv-dev)
+case "${1:-test}" in
+  run) packages=("${run[@]}") ;;
+  test)
+    # cups-daemon and cups-client for the print test's private scheduler.
+    packages=("${run[@]}" googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+              poppler-utils cups-daemon cups-client) ;;
+  package)
+    # hardening-check comes with devscripts; the package test validates the
+    # installed desktop file and metainfo and builds a C program through pkg-config.
+    packages=("${run[@]}" build-essential debhelper dpkg-dev devscripts lintian pkg-config
+              desktop-file-utils appstream) ;;
+  *) echo "usage: $0 run|test|package" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -17,7 +31,6 @@ done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
 echo "Installing: ${missing[*]}"
-sudo=()
-[[ $(id -u) -ne 0 ]] && sudo=(sudo)
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+as_root apt-get -o DPkg::Lock::Timeout=600 update -qq
+as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
+  --no-install-recommends "${missing[@]}"

@@ -1,28 +1,36 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: a release build, the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzzing run.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzzing run; in CI
+# (or with KORDEL_PACKAGE_TEST=1) also the Debian packages, installed and purged.
+#
+# Each build has a folder of its own (the run command's build/release is never
+# used) and every option is set here, so whatever configured a folder before, every
+# test is built and run. Warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
+common=(-G Ninja -DKORDEL_WERROR=ON -DKORDEL_BUILD_TESTS=ON -DKORDEL_BUILD_CLI=ON)
 
 echo "== release build and tests"
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build build/release -j "$jobs"
-ctest --test-dir build/release --output-on-failure -j "$jobs"
+cmake -S . -B build/test "${common[@]}" -DCMAKE_BUILD_TYPE=Release -DKORDEL_BUILD_FRONTEND=ON \
+  -DKORDEL_BUILD_BENCHMARKS=ON -DKORDEL_BUILD_FUZZER=OFF -DKORDEL_SANITIZE=OFF
+cmake --build build/test -j "$jobs"
+ctest --test-dir build/test --output-on-failure -j "$jobs"
 
 echo "== sanitizer build and tests"
-cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORDEL_SANITIZE=ON \
-  -DKORDEL_BUILD_BENCHMARKS=OFF
+cmake -S . -B build/sanitize "${common[@]}" -DCMAKE_BUILD_TYPE=Debug -DKORDEL_SANITIZE=ON \
+  -DKORDEL_BUILD_FRONTEND=ON -DKORDEL_BUILD_BENCHMARKS=OFF -DKORDEL_BUILD_FUZZER=OFF
 cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
 echo "== fuzzing both entry points for ${KORDEL_FUZZ_SECONDS:=60} seconds"
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKORDEL_BUILD_FUZZER=ON -DKORDEL_SANITIZE=ON -DKORDEL_BUILD_TESTS=OFF \
-  -DKORDEL_BUILD_BENCHMARKS=OFF -DKORDEL_BUILD_FRONTEND=OFF
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DKORDEL_WERROR=ON \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORDEL_BUILD_FUZZER=ON -DKORDEL_SANITIZE=ON \
+  -DKORDEL_BUILD_TESTS=OFF -DKORDEL_BUILD_BENCHMARKS=OFF -DKORDEL_BUILD_FRONTEND=OFF \
+  -DKORDEL_BUILD_CLI=ON
 cmake --build build/fuzz -j "$jobs"
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
@@ -37,6 +45,12 @@ cp cli/fuzz/corpus/* "$decode_corpus"
   -max_total_time="$KORDEL_DECODE_FUZZ_SECONDS" -print_final_stats=1 "$decode_corpus" 2>&1 | tail -n 12)
 
 echo "== web page in headless Chromium"
-KORDEL_DECODE=$PWD/build/release/bin/kordel-decode bash scripts/web-test.sh
+KORDEL_DECODE=$PWD/build/test/bin/kordel-decode bash scripts/web-test.sh
 
+if [[ ${CI:-} == true || ${KORDEL_PACKAGE_TEST:-0} == 1 ]]; then
+  echo "== Debian packages: build, lintian, install, use, purge"
+  bash scripts/test_packages.sh
+else
+  echo "== Debian packages: skipped (they install into the system; set KORDEL_PACKAGE_TEST=1)"
+fi
 echo "All tests passed."

@@ -37,10 +37,12 @@ void hold_startup_message(QtMsgType type, const QMessageLogContext &, const QStr
 }  // namespace
 
 int main(int argc, char *argv[]) {
+  // Lets desktops match the window to its menu entry and icon (Wayland's app id).
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.kordel.Kordel"));
   // Without a display Qt would abort; say so plainly instead.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
       std::getenv("WAYLAND_DISPLAY") == nullptr) {
-    std::fputs("kordel: no display to show the window on (DISPLAY is not set).\n", stderr);
+    std::fprintf(stderr, "%s: no display to show the window on (DISPLAY is not set).\n", argv[0]);
     return 1;
   }
   // The program reads no command line: Qt sees only the program's name, so that

@@ -3,7 +3,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRadialGradient>
+#include <QSvgRenderer>
 
 namespace kordel::ui::artwork {
 
@@ -114,23 +114,19 @@ QPixmap banner(QSize size) {
 }
 
 QIcon window_icon() {
-  QPixmap pixmap(48, 48);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  QRadialGradient badge(QPointF(18, 16), 30);
-  badge.setColorAt(0, steel.lighter(150));
-  badge.setColorAt(1, night);
-  painter.setPen(QPen(chrome, 2.5));
-  painter.setBrush(badge);
-  painter.drawEllipse(QRectF(2, 2, 44, 44));
-  painter.setPen(QPen(signal_red, 4));
-  painter.drawLine(QPointF(10, 38), QPointF(38, 10));
-  QFont font(QStringLiteral("DejaVu Sans"), 20, QFont::Black);
-  painter.setFont(font);
-  painter.setPen(Qt::white);
-  painter.drawText(QRectF(2, 2, 44, 44), Qt::AlignCenter, QStringLiteral("K"));
-  return QIcon(pixmap);
+  // The same SVG file that is installed into the icon theme, compiled in.
+  QSvgRenderer svg(QStringLiteral(":/icons/org.kordel.Kordel.svg"));
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    svg.render(&painter);
+    painter.end();
+    icon.addPixmap(pixmap);
+  }
+  return icon;
 }
 
 }  // namespace kordel::ui::artwork

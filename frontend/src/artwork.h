@@ -1,4 +1,5 @@
-// The window's pictures and icon, drawn at run time.
+// The window's pictures, drawn at run time, and its icon, rendered from the
+// program's SVG icon.
 #pragma once
 
 #include <QIcon>
@@ -8,7 +9,7 @@ namespace kordel::ui::artwork {
 
 QPixmap tile(int index, QSize size);  // one of the sixteen frame tiles
 QPixmap banner(QSize size);           // the banner across the top
-QIcon window_icon();                  // 48 x 48
+QIcon window_icon();                  // 16 to 256 pixels
 QColor ground_colour();               // behind the pictures
 
 }  // namespace kordel::ui::artwork

@@ -8,14 +8,15 @@
 namespace kordel::ui {
 
 namespace {
-constexpr const char *library_file = "libkordel.so.1";
+constexpr const char *library_file = KORDEL_SONAME;
 }
 
+// applicationDirPath() is the absolute folder of the running executable (read from
+// /proc/self/exe), whatever the working directory.
 LibraryBinding::LibraryBinding()
     : LibraryBinding(QStringList{
           QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(library_file),
-          QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/") +
-              QLatin1String(library_file)}) {}
+          QLatin1String(library_file)}) {}
 
 LibraryBinding::LibraryBinding(QStringList paths) : paths_(std::move(paths)) {}
 
@@ -29,7 +30,9 @@ bool LibraryBinding::bind(QString *error) {
   QString reasons;
   if (handle_ == nullptr) {
     for (const QString &path : paths_) {
-      if (!QFileInfo::exists(path)) continue;
+      // A path with a folder is tried only where the file is; a bare name goes to
+      // the loader's search of the system's library path.
+      if (path.contains(QLatin1Char('/')) && !QFileInfo::exists(path)) continue;
       handle_ = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
       if (handle_ != nullptr) break;
       reasons += QLatin1Char('\n') + QString::fromLocal8Bit(dlerror());

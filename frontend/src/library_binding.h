@@ -11,8 +11,12 @@ class LibraryBinding {
   using EntryPoint = int (*)(int model_year, const char *vin, char *line1, char *line2,
                              char *line3, char *line4, char *line5);
 
-  // Looks in the program's own folder, then in ../lib beside it (the installed layout).
+  // Looks beside the program's own file (the build tree), then in the system's
+  // library path by the library's SONAME (the installed layout); never in the
+  // working directory.
   LibraryBinding();
+  // Tries each entry in order: an absolute path, or a bare file name that the
+  // dynamic loader looks up in the system's library path.
   explicit LibraryBinding(QStringList paths);
   ~LibraryBinding();
   LibraryBinding(const LibraryBinding &) = delete;
