@@ -14,8 +14,8 @@ case "${1:-test}" in
   run) packages=("${run[@]}") ;;
   test)
     # cups-daemon and cups-client for the print test's private scheduler.
-    packages=("${run[@]}" googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-              poppler-utils cups-daemon cups-client) ;;
+    packages=("${run[@]}" googletest libgtest-dev libbenchmark-dev clang clang-format
+              libclang-rt-14-dev poppler-utils cups-daemon cups-client) ;;
   package)
     # hardening-check comes with devscripts; the package test validates the
     # installed desktop file and metainfo and builds a C program through pkg-config.

@@ -14,6 +14,9 @@ export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 common=(-G Ninja -DKORDEL_WERROR=ON -DKORDEL_BUILD_TESTS=ON -DKORDEL_BUILD_CLI=ON)
 
+echo "== code format (.clang-format)"
+git ls-files -z '*.c' '*.cpp' '*.h' '*.inc' | xargs -0 clang-format --dry-run --Werror
+
 echo "== release build and tests"
 cmake -S . -B build/test "${common[@]}" -DCMAKE_BUILD_TYPE=Release -DKORDEL_BUILD_FRONTEND=ON \
   -DKORDEL_BUILD_BENCHMARKS=ON -DKORDEL_BUILD_FUZZER=OFF -DKORDEL_SANITIZE=OFF

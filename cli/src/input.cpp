@@ -96,8 +96,7 @@ class CsvReader {
 
   std::string finish() {
     if (stopped_) return {};
-    if (error_.empty() && csv_fini(&parser_, on_field, on_row, this) != 0)
-      error_ = parser_error();
+    if (error_.empty() && csv_fini(&parser_, on_field, on_row, this) != 0) error_ = parser_error();
     if (error_.empty() && !have_header_) error_ = "the CSV input has no header row";
     return error_;
   }
@@ -108,7 +107,8 @@ class CsvReader {
     switch (csv_error(&parser_)) {
       case CSV_EPARSE: return "unbalanced or misplaced quotes in CSV " + row;
       case CSV_ENOMEM: return "a CSV field in " + row + " is longer than 1 MiB";
-      default: return std::string("cannot read CSV ") + row + ": " + csv_strerror(csv_error(&parser_));
+      default:
+        return std::string("cannot read CSV ") + row + ": " + csv_strerror(csv_error(&parser_));
     }
   }
 
@@ -165,9 +165,8 @@ class CsvReader {
 std::string read_lines(std::FILE *in, const LineHandler &handle) {
   LineSplitter lines(handle);
   bool go_on = true;
-  std::string error = for_each_chunk(in, [&](std::string_view chunk) {
-    return go_on = lines.consume(chunk);
-  });
+  std::string error =
+      for_each_chunk(in, [&](std::string_view chunk) { return go_on = lines.consume(chunk); });
   if (go_on && lines.pending()) lines.finish();
   return error;
 }

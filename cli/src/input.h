@@ -27,9 +27,9 @@ std::string read_lines(std::FILE *in, const LineHandler &handle);
 
 // One data row of a CSV file and the value of the VIN column in it (empty when the
 // row is shorter than the header). Returns false to stop reading.
-using RowHandler = std::function<bool(const std::vector<std::string> &header,
-                                      const std::vector<std::string> &fields,
-                                      std::string_view vin)>;
+using RowHandler =
+    std::function<bool(const std::vector<std::string> &header,
+                       const std::vector<std::string> &fields, std::string_view vin)>;
 
 // Reads CSV (RFC 4180) from `in`: the first row is the header, which must name
 // `column`. Returns an error text when the input cannot be read as such, else an

@@ -103,8 +103,7 @@ void append_messages(std::string &out, const Messages &messages) {
       o.number("position", m.position);
     else
       o.null("position");
-    o.optional_string("accepted",
-                      m.accepted.empty() ? std::nullopt : std::optional(m.accepted));
+    o.optional_string("accepted", m.accepted.empty() ? std::nullopt : std::optional(m.accepted));
   }
   out += ']';
 }
@@ -136,8 +135,9 @@ void append_result(std::string &out, const VinDecode &decode, std::size_t i) {
 void append_check_digit(std::string &out, const CheckDigit &check) {
   ObjectWriter o(out);
   o.string("given", std::string_view(&check.given, 1));
-  o.optional_string("expected", check.expected ? std::optional(std::string_view(&*check.expected, 1))
-                                               : std::nullopt);
+  o.optional_string(
+      "expected",
+      check.expected ? std::optional(std::string_view(&*check.expected, 1)) : std::nullopt);
   o.key("valid") += check.valid() ? "true" : "false";
 }
 
@@ -222,8 +222,8 @@ std::string json_record(std::string_view vin, int model_year) {
       {
         ObjectWriter o(out);
         o.string("vin", trim_vin(vin));
-        o.string("error", "model year " + std::to_string(model_year) +
-                              " is not one of 68-80 or 1968-1980");
+        o.string("error",
+                 "model year " + std::to_string(model_year) + " is not one of 68-80 or 1968-1980");
         o.null("check_digit");
       }
       return out;

@@ -33,7 +33,9 @@ void complain(const std::string &text) {
 class Run {
  public:
   Run(Format format, int model_year)
-      : out_(STDOUT_FILENO), messages_(STDERR_FILENO), output_(format, out_, messages_),
+      : out_(STDOUT_FILENO),
+        messages_(STDERR_FILENO),
+        output_(format, out_, messages_),
         model_year_(model_year) {}
 
   void vin(std::string_view text) {
@@ -95,8 +97,8 @@ std::FILE *open_input(const std::string &name, std::string &error) {
 }
 
 int run(const Options &options) {
-  const std::optional<int> year = options.year.empty() ? std::optional(0)
-                                                       : parse_model_year(options.year);
+  const std::optional<int> year =
+      options.year.empty() ? std::optional(0) : parse_model_year(options.year);
   if (!year) {
     complain("--year takes 68 to 80 or 1968 to 1980, not \"" + options.year + "\"");
     return exit_failure;
@@ -109,7 +111,7 @@ int run(const Options &options) {
     complain("give VINs as arguments or --input, not both");
     return exit_failure;
   }
-  const Format format = options.format == "json" ? Format::json
+  const Format format = options.format == "json"  ? Format::json
                         : options.format == "csv" ? Format::csv
                                                   : Format::text;
   Run run(format, *year);
@@ -119,11 +121,11 @@ int run(const Options &options) {
     std::FILE *in = open_input(name, error);
     if (in == nullptr) return;
     if (!options.column.empty()) {
-      error = read_csv(in, options.column,
-                       [&](const auto &header, const auto &fields, std::string_view vin) {
-                         run.row(header, fields, vin);
-                         return !run.failed_output();
-                       });
+      error = read_csv(
+          in, options.column, [&](const auto &header, const auto &fields, std::string_view vin) {
+            run.row(header, fields, vin);
+            return !run.failed_output();
+          });
     } else {
       error = read_lines(in, [&](std::string_view line, bool too_long) {
         if (too_long)
@@ -133,8 +135,10 @@ int run(const Options &options) {
         return !run.failed_output();  // stop reading once the output is gone
       });
     }
-    if (!error.empty() && name.empty()) error = "standard input: " + error;
-    else if (!error.empty() && name != "-") error = name + ": " + error;
+    if (!error.empty() && name.empty())
+      error = "standard input: " + error;
+    else if (!error.empty() && name != "-")
+      error = name + ": " + error;
     if (in != stdin) std::fclose(in);
   };
 
@@ -168,12 +172,13 @@ int main(int argc, char **argv) {
       "kordel-decode"};
   app.set_version_flag("--version", "kordel-decode " KORDEL_VERSION);
   app.add_option("VIN", options.vins, "VINs to decode; \"-\" reads standard input");
-  app.add_option("-i,--input", options.input, "read VINs from FILE, one a line")
-      ->type_name("FILE");
-  app.add_option("-c,--column", options.column,
+  app.add_option("-i,--input", options.input, "read VINs from FILE, one a line")->type_name("FILE");
+  app.add_option("-c,--column",
+                 options.column,
                  "read CSV (the first row names the columns) and take the VIN from column NAME")
       ->type_name("NAME");
-  app.add_option("-y,--year", options.year,
+  app.add_option("-y,--year",
+                 options.year,
                  "model year of 13-character VINs that leave it open (68-80 or 1968-1980); "
                  "by default every candidate year is decoded")
       ->type_name("YY");

@@ -80,16 +80,12 @@ Output::Output(Format format, Sink &out, Sink &messages)
 void Output::write(const VinDecode &decode, const CsvRow *row) {
   if (!decode.decoded()) all_decoded_ = false;
   switch (format_) {
-    case Format::text:
-      write_text(decode);
-      break;
+    case Format::text: write_text(decode); break;
     case Format::json:
       append_json_record(out_.buffer(), decode, row);
       out_.buffer() += '\n';
       break;
-    case Format::csv:
-      write_csv(decode, row);
-      break;
+    case Format::csv: write_csv(decode, row); break;
   }
   ++count_;
   out_.flush();
@@ -234,8 +230,7 @@ void Output::write_csv_row(const VinDecode &decode, const CsvRow *row, std::size
     text17(&Vin17Fields::restraints);
     field(check ? std::string_view(&check->given, 1) : std::string_view());
     field(check && check->expected ? std::string_view(&*check->expected, 1) : std::string_view());
-    field(decode.production_number() ? std::to_string(*decode.production_number())
-                                     : std::string());
+    field(decode.production_number() ? std::to_string(*decode.production_number()) : std::string());
     for (const Message &m : *a.messages) {
       std::string_view text = m.text;
       if (!text.empty() && text.front() == '\n') text.remove_prefix(1);

@@ -32,8 +32,7 @@ CodePoint next_code_point(std::string_view s, std::size_t i) {
     if ((byte(i + k) & 0xC0) != 0x80) return {0xFFFD, 1};
     value = (value << 6) | (byte(i + k) & 0x3F);
   }
-  if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-    return {0xFFFD, 1};
+  if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return {0xFFFD, 1};
   return {value, length};
 }
 
@@ -94,9 +93,8 @@ std::string VinDecode::check_digit_warning() const {
   if (check.expected)
     return "check digit is " + given + ", expected " + std::string(1, *check.expected) +
            ": the VIN may be mistyped";
-  return "check digit is " + given + ", but position " +
-         std::to_string(check.disallowed_position) + " holds \"" +
-         std::string(character(check.disallowed_position)) +
+  return "check digit is " + given + ", but position " + std::to_string(check.disallowed_position) +
+         " holds \"" + std::string(character(check.disallowed_position)) +
          "\", which a VIN never holds: the VIN may be mistyped";
 }
 
@@ -146,8 +144,8 @@ Attempt VinDecode::attempt(std::size_t i) const {
   }
   if (a.report->line_count != 0)
     a.status = Status::decoded;
-  else if (std::any_of(a.messages->begin(), a.messages->end(),
-                       [](const Message &m) { return !m.goes_on; }))
+  else if (std::any_of(
+               a.messages->begin(), a.messages->end(), [](const Message &m) { return !m.goes_on; }))
     a.status = Status::rejected;
   else
     a.status = Status::unknown;
@@ -235,16 +233,17 @@ void VinDecode::decode(std::string_view vin, int model_year) {
     ++attempt_count_;
   };
   if (model_year != 0 && (settled.asks || settled.model_year != 0)) {
-    const bool candidate =
-        settled.asks ? std::find(settled.candidates.begin(), settled.candidates.end(),
-                                 model_year) != settled.candidates.end()
-                     : settled.model_year == model_year;
+    const bool candidate = settled.asks ? std::find(settled.candidates.begin(),
+                                                    settled.candidates.end(),
+                                                    model_year) != settled.candidates.end()
+                                        : settled.model_year == model_year;
     if (!candidate) {
       const std::int16_t own[] = {static_cast<std::int16_t>(settled.model_year)};
-      error_ = "model year " + std::to_string(1900 + model_year) +
-               " is not a candidate of this VIN (candidates: " +
-               two_digit_list(settled.asks ? settled.candidates
-                                           : std::span<const std::int16_t>(own)) + ")";
+      error_ =
+          "model year " + std::to_string(1900 + model_year) +
+          " is not a candidate of this VIN (candidates: " +
+          two_digit_list(settled.asks ? settled.candidates : std::span<const std::int16_t>(own)) +
+          ")";
       return;
     }
     try_year(model_year);
@@ -262,7 +261,9 @@ void VinDecode::append_report(std::string &out, std::size_t i, std::string_view 
   // The window shows line 5 of a 13-character decode as blanks the decoder never
   // wrote; the command line leaves that line out.
   for (std::size_t k = 0; k < r.line_count; ++k) lines[k] = {r.lines[k].data(), r.lengths[k]};
-  report::append_report<char>(out, vin_, production_text_,
+  report::append_report<char>(out,
+                              vin_,
+                              production_text_,
                               std::span<const std::string_view>(lines.data(), r.line_count),
                               line_break);
 }

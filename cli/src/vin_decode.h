@@ -19,8 +19,8 @@ std::string_view status_name(Status status);
 
 // The check digit as the federal VIN rule computes it over the upper-cased VIN.
 struct CheckDigit {
-  char given = '\0';                // position 9, upper-cased
-  std::optional<char> expected;     // none when a character is one the rule does not allow
+  char given = '\0';                     // position 9, upper-cased
+  std::optional<char> expected;          // none when a character is one the rule does not allow
   std::uint8_t disallowed_position = 0;  // the first such character, when there is one
   bool valid() const { return expected && *expected == given; }
 };
@@ -82,8 +82,8 @@ class VinDecode {
   std::string_view vin_;
   report::Scheme scheme_ = report::Scheme::invalid_length;
   std::string error_;
-  char vin8_[18]{};                            // the VIN as 8-bit text, as the window hands it on
-  std::array<std::uint32_t, 18> offsets_{};    // byte offset of each character, and the end
+  char vin8_[18]{};                          // the VIN as 8-bit text, as the window hands it on
+  std::array<std::uint32_t, 18> offsets_{};  // byte offset of each character, and the end
   std::size_t attempt_count_ = 0;
   bool asked_ = false;
   std::array<int, max_attempts> model_years_{};

@@ -26,7 +26,9 @@ struct JsonCase {
 };
 
 const std::vector<JsonCase> json_cases = {
-    {"ambiguous", "A8A855H100001", 0,
+    {"ambiguous",
+     "A8A855H100001",
+     0,
      {{"/results/0/model_year", 1968},
       {"/results/0/fields/model", "Ambassador"},
       {"/results/1/model_year", 1978},
@@ -34,11 +36,17 @@ const std::vector<JsonCase> json_cases = {
       {"/results/1/fields/series", ""},
       {"/results/1/report/1", "1978 AMC Matador    4dr sedan "},
       {"/check_digit", nullptr}}},
-    {"year picked", "A8A855H100001", 1978,
+    {"year picked",
+     "A8A855H100001",
+     1978,
      {{"/results/0/model_year", 1978}, {"/results/1", absent}}},
-    {"year not a candidate", "A8A855H100001", 70,
+    {"year not a candidate",
+     "A8A855H100001",
+     70,
      {{"/error", "model year 1970 is not a candidate of this VIN (candidates: 1968, 1978)"}}},
-    {"rejected", "A1F031BQ00011", 0,
+    {"rejected",
+     "A1F031BQ00011",
+     0,
      {{"/results/0/model_year", nullptr},
       {"/results/0/status", "rejected"},
       {"/results/0/fields", nullptr},
@@ -47,37 +55,53 @@ const std::vector<JsonCase> json_cases = {
       {"/results/0/messages/0/kind", "error"},
       {"/results/0/messages/0/position", 8},
       {"/results/0/messages/0/accepted", "K0123456789"}}},
-    {"standard-output text without its line break", "A1A365C100001", 0,
+    {"standard-output text without its line break",
+     "A1A365C100001",
+     0,
      {{"/results/0/messages/0/text", "2nd digit is a invalid year code for a Eagle!"}}},
-    {"warning, then decoded", "A9X855H100001", 0,
+    {"warning, then decoded",
+     "A9X855H100001",
+     0,
      {{"/results/0/status", "decoded"},
       {"/results/0/fields/trans", nullptr},
       {"/results/0/messages/0/kind", "warning"},
       {"/results/0/messages/0/position", 3}}},
-    {"unknown", "A3A350A100001", 0,
+    {"unknown",
+     "A3A350A100001",
+     0,
      {{"/results/0/status", "unknown"}, {"/results/0/messages", json::array()}}},
-    {"17 characters, wrong check digit", "1AMCM3877BK123456", 0,
+    {"17 characters, wrong check digit",
+     "1AMCM3877BK123456",
+     0,
      {{"/check_digit", {{"given", "7"}, {"expected", "1"}, {"valid", false}}},
       {"/results/0/fields/check_digit", "7"},
       {"/results/0/fields/plant", "Kenosha WI, USA"},
       {"/results/0/production_number", 23456},
       {"/results/0/report/4",
        "This car has Limited interior and seatbelts and your check digit is 7."}}},
-    {"check digit beside a letter no VIN holds", "1AMCM3877QK123456", 0,
+    {"check digit beside a letter no VIN holds",
+     "1AMCM3877QK123456",
+     0,
      {{"/check_digit/expected", nullptr}, {"/check_digit/valid", false}}},
-    {"wrong length", "A1F03", 0,
-     {{"/error", "13 or 17 Characters only."}, {"/results", absent}}},
-    {"not UTF-8", "A1F031B3000\xff\xfe", 0,
+    {"wrong length", "A1F03", 0, {{"/error", "13 or 17 Characters only."}, {"/results", absent}}},
+    {"not UTF-8",
+     "A1F031B3000\xff\xfe",
+     0,
      {{"/vin", "A1F031B3000\xef\xbf\xbd\xef\xbf\xbd"},
       {"/results/0/report/3",
        "This was the 3000\xef\xbf\xbd\xef\xbf\xbd car ordered from the Kenosha plant in 1971"}}},
-    {"trimmed, lower case as typed", " a1f031b300011\r", 0,
+    {"trimmed, lower case as typed",
+     " a1f031b300011\r",
+     0,
      {{"/vin", "a1f031b300011"},
       {"/results/0/report/0", "Your VIN# of a1f031b300011 decodes as follows"},
       {"/results/0/report/3", "This was the 200011th car ordered from the Kenosha plant in 1971"}}},
-    {"plant letter in the production number", "A1F031BK00021", 0,
+    {"plant letter in the production number",
+     "A1F031BK00021",
+     0,
      {{"/results/0/production_number", nullptr},
-      {"/results/0/report/3", "This was the K00021st car ordered from the Brampton plant in 1971"}}},
+      {"/results/0/report/3",
+       "This was the K00021st car ordered from the Brampton plant in 1971"}}},
 };
 
 TEST(JsonRecord, Cases) {
@@ -98,8 +122,10 @@ TEST(JsonRecord, Cases) {
 
 TEST(CheckDigit, FederalRuleVectors) {
   const std::pair<const char *, char> vectors[] = {
-      {"1G4AH59H45G118341", '4'}, {"1M8GDM9AXKP042788", 'X'},
-      {"11111111111111111", '1'}, {"1HGCM82633A123456", '7'},
+      {"1G4AH59H45G118341", '4'},
+      {"1M8GDM9AXKP042788", 'X'},
+      {"11111111111111111", '1'},
+      {"1HGCM82633A123456", '7'},
       {"1hgcm82633a123456", '7'},
   };
   for (const auto &[vin, expected] : vectors) {
@@ -225,9 +251,12 @@ TEST(CsvInput, QuotingCases) {
   const Case cases[] = {
       {"embedded commas, quotes and a line break, CRLF",
        "id,note,VIN\r\n1,\"a, \"\"b\"\"\nc\",A1F031B300011\r\n2,x,\"A8A855H100001\"\r\n",
-       {"A1F031B300011", "A8A855H100001"}, ""},
+       {"A1F031B300011", "A8A855H100001"},
+       ""},
       {"byte order mark before the header, no final line break",
-       "\xEF\xBB\xBFVIN\nA1F031B300011", {"A1F031B300011"}, ""},
+       "\xEF\xBB\xBFVIN\nA1F031B300011",
+       {"A1F031B300011"},
+       ""},
       {"short row", "id,VIN\n1\n", {""}, ""},
       {"unbalanced quotes", "VIN\n\"A1F031B300011\nA8A855H100001\n", {}, "quotes in CSV row 2"},
       {"quote inside a field", "VIN\nA1F0\"31B300011\n", {}, "quotes in CSV row 2"},
@@ -248,8 +277,9 @@ TEST(CsvInput, QuotingCases) {
   }
   // A field of any length is refused rather than read into memory.
   const std::string huge = "VIN\n\"" + std::string(max_csv_bytes + 10, 'A') + "\"\n";
-  EXPECT_NE(read_csv(huge, "VIN", [](const auto &, const auto &, auto) { return true; }).find("longer"),
-            std::string::npos);
+  EXPECT_NE(
+      read_csv(huge, "VIN", [](const auto &, const auto &, auto) { return true; }).find("longer"),
+      std::string::npos);
 }
 
 TEST(LineInput, Cases) {
@@ -261,8 +291,11 @@ TEST(LineInput, Cases) {
     return true;
   });
   const std::vector<std::pair<std::string, bool>> expected = {
-      {"A1F031B300011", false}, {"", false}, {"a8a855h100001", false},
-      {long_line.substr(0, max_line_bytes), true}, {"last", false}};
+      {"A1F031B300011", false},
+      {"", false},
+      {"a8a855h100001", false},
+      {long_line.substr(0, max_line_bytes), true},
+      {"last", false}};
   EXPECT_EQ(lines, expected);
 
   VinDecode decode;

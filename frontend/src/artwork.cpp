@@ -78,17 +78,19 @@ QPixmap banner(QSize size) {
   // Road line and a coupe on the right.
   painter.setPen(QPen(chrome, 2));
   painter.drawLine(0, size.height() - 14, size.width(), size.height() - 14);
-  const QRectF car(size.width() * 0.60, size.height() * 0.22, size.width() * 0.36,
-                   size.height() * 0.66);
+  const QRectF car(
+      size.width() * 0.60, size.height() * 0.22, size.width() * 0.36, size.height() * 0.66);
   QLinearGradient paint(car.topLeft(), car.bottomLeft());
   paint.setColorAt(0, signal_red.lighter(130));
   paint.setColorAt(1, signal_red.darker(150));
   painter.setPen(QPen(chrome, 1.5));
   painter.setBrush(paint);
   painter.drawPath(coupe(car));
-  wheel(painter, QPointF(car.left() + car.width() * 0.22, car.bottom() - car.height() * 0.20),
+  wheel(painter,
+        QPointF(car.left() + car.width() * 0.22, car.bottom() - car.height() * 0.20),
         car.height() * 0.16);
-  wheel(painter, QPointF(car.left() + car.width() * 0.80, car.bottom() - car.height() * 0.20),
+  wheel(painter,
+        QPointF(car.left() + car.width() * 0.80, car.bottom() - car.height() * 0.20),
         car.height() * 0.16);
 
   // The program's name in chrome letters.
@@ -108,7 +110,8 @@ QPixmap banner(QSize size) {
   small.setLetterSpacing(QFont::AbsoluteSpacing, 2);
   painter.setFont(small);
   painter.setPen(chrome);
-  painter.drawText(QRectF(22, name.bottom() - 4, size.width() * 0.58, 20), Qt::AlignLeft,
+  painter.drawText(QRectF(22, name.bottom() - 4, size.width() * 0.58, 20),
+                   Qt::AlignLeft,
                    QStringLiteral("VIN DECODER  1968 - 1988"));
   return pixmap;
 }

@@ -100,8 +100,9 @@ void VinBox::contextMenuEvent(QContextMenuEvent *event) {
   for (QAction *action : menu->actions()) {
     if (paste_keys.size() > 1 && action->text().endsWith(paste_keys)) {
       disconnect(action, &QAction::triggered, nullptr, nullptr);
-      connect(action, &QAction::triggered, this,
-              [this] { paste(QGuiApplication::clipboard()->text(QClipboard::Clipboard)); });
+      connect(action, &QAction::triggered, this, [this] {
+        paste(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+      });
     }
   }
   menu->popup(event->globalPos());
@@ -114,8 +115,12 @@ void VinBox::dropEvent(QDropEvent *event) {
   }
   QMimeData first_line;
   first_line.setText(pasted_text(event->mimeData()->text()));
-  QDropEvent dropped(event->position(), event->possibleActions(), &first_line, event->buttons(),
-                     event->modifiers(), event->type());
+  QDropEvent dropped(event->position(),
+                     event->possibleActions(),
+                     &first_line,
+                     event->buttons(),
+                     event->modifiers(),
+                     event->type());
   dropped.setDropAction(event->dropAction());
   QLineEdit::dropEvent(&dropped);
   event->setDropAction(dropped.dropAction());

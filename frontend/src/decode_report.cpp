@@ -16,7 +16,9 @@ QString to_qstring(const std::u16string &text) {
 
 }  // namespace
 
-VinScheme scheme_of(const QString &vin) { return report::scheme_of(static_cast<std::size_t>(vin.size())); }
+VinScheme scheme_of(const QString &vin) {
+  return report::scheme_of(static_cast<std::size_t>(vin.size()));
+}
 
 LineBuffers::LineBuffers() {
   for (QByteArray &line : lines_) {

@@ -22,15 +22,18 @@ void MessageBoxes::show(QWidget *parent, const QString &title, const QString &te
 
 std::unique_ptr<QMessageBox> MessageBoxes::build(QWidget *parent, const QString &title,
                                                  const QString &text) {
-  auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, text, QMessageBox::Ok,
-                                           parent);
+  auto box =
+      std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
   // A message box sizes itself to its text; a short text under a longer title gets
   // the title cut in the title bar. The title bar's font is often bold and larger,
   // and its icon and buttons take room too.
   const int title_room = box->fontMetrics().horizontalAdvance(title) * 3 / 2 + 120;
   if (auto *grid = qobject_cast<QGridLayout *>(box->layout()))
     grid->addItem(new QSpacerItem(title_room, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
-                  grid->rowCount(), 0, 1, grid->columnCount());
+                  grid->rowCount(),
+                  0,
+                  1,
+                  grid->columnCount());
   return box;
 }
 

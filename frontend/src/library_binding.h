@@ -8,8 +8,8 @@ namespace kordel::ui {
 
 class LibraryBinding {
  public:
-  using EntryPoint = int (*)(int model_year, const char *vin, char *line1, char *line2,
-                             char *line3, char *line4, char *line5);
+  using EntryPoint = int (*)(int model_year, const char *vin, char *line1, char *line2, char *line3,
+                             char *line4, char *line5);
 
   // Looks beside the program's own file (the build tree), then in the system's
   // library path by the library's SONAME (the installed layout); never in the

@@ -32,8 +32,7 @@ QPushButton *make_button(const QString &name, const QString &caption, QRect geom
 }  // namespace
 
 MainWindow::MainWindow(LibraryBinding &binding, QWidget *parent)
-    : QMainWindow(parent, fixed_frame(Qt::Window)),
-      binding_(binding) {
+    : QMainWindow(parent, fixed_frame(Qt::Window)), binding_(binding) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Kordel decoder"));
   setWindowIcon(artwork::window_icon());
@@ -59,14 +58,14 @@ MainWindow::MainWindow(LibraryBinding &binding, QWidget *parent)
   vin_box_->setGeometry(184, 96, 353, 49);
   vin_box_->setFont(program_font(24, true));
 
-  decode_button_ = make_button(QStringLiteral("Command1"), QStringLiteral("&Decode"),
-                               QRect(288, 168, 137, 25), client);
-  cancel_button_ = make_button(QStringLiteral("Command2"), QStringLiteral("&Cancel"),
-                               QRect(520, 384, 137, 25), client);
-  save_button_ = make_button(QStringLiteral("Command3"), QStringLiteral("&Save as"),
-                             QRect(296, 384, 137, 25), client);
-  print_button_ = make_button(QStringLiteral("Command4"), QStringLiteral("&Print"),
-                              QRect(48, 384, 137, 25), client);
+  decode_button_ = make_button(
+      QStringLiteral("Command1"), QStringLiteral("&Decode"), QRect(288, 168, 137, 25), client);
+  cancel_button_ = make_button(
+      QStringLiteral("Command2"), QStringLiteral("&Cancel"), QRect(520, 384, 137, 25), client);
+  save_button_ = make_button(
+      QStringLiteral("Command3"), QStringLiteral("&Save as"), QRect(296, 384, 137, 25), client);
+  print_button_ = make_button(
+      QStringLiteral("Command4"), QStringLiteral("&Print"), QRect(48, 384, 137, 25), client);
 
   report_box_ = new QPlainTextEdit(client);
   report_box_->setObjectName(QStringLiteral("Text1"));
@@ -103,9 +102,21 @@ void MainWindow::build_pictures(QWidget *client) {
     int number, left, top;
   };
   static constexpr Picture tiles[] = {
-      {1, 0, 0},     {9, 104, 0},    {10, 488, 0},   {7, 592, 0},    {3, 0, 104},
-      {4, 112, 104}, {5, 232, 104},  {6, 480, 104},  {2, 592, 104},  {8, 360, 112},
-      {12, 0, 344},  {13, 120, 344}, {14, 248, 344}, {15, 368, 344}, {16, 480, 344},
+      {1, 0, 0},
+      {9, 104, 0},
+      {10, 488, 0},
+      {7, 592, 0},
+      {3, 0, 104},
+      {4, 112, 104},
+      {5, 232, 104},
+      {6, 480, 104},
+      {2, 592, 104},
+      {8, 360, 112},
+      {12, 0, 344},
+      {13, 120, 344},
+      {14, 248, 344},
+      {15, 368, 344},
+      {16, 480, 344},
       {17, 592, 344},
   };
   const auto place = [client](int number, QRect geometry, const QPixmap &pixmap) {
@@ -125,8 +136,13 @@ void MainWindow::build_pictures(QWidget *client) {
 void MainWindow::call_library(LibraryBinding::EntryPoint entry_point, std::int32_t model_year,
                               const QString &vin, LineBuffers &lines) {
   const QByteArray vin_text = vin_to_8bit(vin);
-  entry_point(static_cast<std::int16_t>(model_year), vin_text.constData(), lines.data(0),
-              lines.data(1), lines.data(2), lines.data(3), lines.data(4));
+  entry_point(static_cast<std::int16_t>(model_year),
+              vin_text.constData(),
+              lines.data(0),
+              lines.data(1),
+              lines.data(2),
+              lines.data(3),
+              lines.data(4));
 }
 
 void MainWindow::decode() {
@@ -135,8 +151,8 @@ void MainWindow::decode() {
   const VinScheme scheme = scheme_of(vin);
 
   if (scheme == VinScheme::invalid_length) {
-    MessageBoxes::show(this, QStringLiteral("Invalid Vin Length"),
-                       QStringLiteral("13 or 17 Characters only."));
+    MessageBoxes::show(
+        this, QStringLiteral("Invalid Vin Length"), QStringLiteral("13 or 17 Characters only."));
   } else {
     QString error;
     if (!binding_.bind(&error)) {
@@ -176,7 +192,8 @@ void MainWindow::show_report(const QString &report) {
 void MainWindow::save_as() {
   if (const std::optional<QString> path = save1_.ask(this)) {
     if (const std::optional<QString> error = save_report(*path, report_))
-      MessageBoxes::show(this, QStringLiteral("Save As"),
+      MessageBoxes::show(this,
+                         QStringLiteral("Save As"),
                          QStringLiteral("The report was not saved to %1.\n%2").arg(*path, *error));
   }
   return_to_vin();
@@ -186,7 +203,8 @@ void MainWindow::print() {
   if (print1_ == nullptr) print1_ = std::make_unique<QPrinter>();
   if (PrintDialog::ask(this, print1_.get())) {
     if (const std::optional<QString> error = render_report(print1_.get(), report_))
-      MessageBoxes::show(this, QStringLiteral("Print"),
+      MessageBoxes::show(this,
+                         QStringLiteral("Print"),
                          QStringLiteral("The report was not printed.\n%1").arg(*error));
   }
   return_to_vin();

@@ -8,9 +8,9 @@
 
 #include "about_box.h"
 #include "decode_report.h"
-#include "model_year.h"
 #include "dialogs.h"
 #include "library_binding.h"
+#include "model_year.h"
 
 class QPlainTextEdit;
 class QPrinter;

@@ -5,7 +5,7 @@ extern "C" __attribute__((visibility("default"))) int MessageBoxA(void * /*owner
                                                                   const char *text,
                                                                   const char *caption,
                                                                   unsigned /*type*/) {
-  kordel::ui::MessageBoxes::show(nullptr, QString::fromLatin1(caption ? caption : ""),
-                                 QString::fromLatin1(text ? text : ""));
+  kordel::ui::MessageBoxes::show(
+      nullptr, QString::fromLatin1(caption ? caption : ""), QString::fromLatin1(text ? text : ""));
   return 1;  // OK
 }

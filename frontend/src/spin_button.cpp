@@ -12,8 +12,8 @@ SpinButton::SpinButton(QWidget *parent) : QWidget(parent) {
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);  // room for the focus frame around the arrows
   layout->setSpacing(0);
-  for (auto [button, arrow, name, spoken] :
-       {std::tuple{&up_, Qt::UpArrow, "up", "Up"}, std::tuple{&down_, Qt::DownArrow, "down", "Down"}}) {
+  for (auto [button, arrow, name, spoken] : {std::tuple{&up_, Qt::UpArrow, "up", "Up"},
+                                             std::tuple{&down_, Qt::DownArrow, "down", "Down"}}) {
     *button = new QToolButton(this);
     (*button)->setArrowType(arrow);
     (*button)->setObjectName(QLatin1String(name));

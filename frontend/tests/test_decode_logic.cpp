@@ -140,21 +140,31 @@ class TestDecodeLogic : public QObject {
     QCOMPARE(vin_to_8bit(QStringLiteral("a1a050h100001")), QByteArray("a1a050h100001"));
     const QByteArray foreign = vin_to_8bit(QString::fromUtf8("A1A0\u20AC0H1000\u00E91"));
     QCOMPARE(foreign.size(), 13);
-    QCOMPARE(foreign, QByteArray("A1A0?0H1000\xE9" "1"));
+    QCOMPARE(foreign,
+             QByteArray("A1A0?0H1000\xE9"
+                        "1"));
     QCOMPARE(foreign.constData()[13], '\0');
   }
 
   void production_numbers_data() {
     QTest::addColumn<QString>("last_six");
     QTest::addColumn<QString>("printed");
-    QTest::newRow("100000") << "100000" << "";
-    QTest::newRow("700000") << "700000" << "";
-    QTest::newRow("099999") << "099999" << "-1";
-    QTest::newRow("699999") << "699999" << "599999";
-    QTest::newRow("700021") << "700021" << "21";
-    QTest::newRow("123456") << "123456" << "23456";
-    QTest::newRow("plant letter") << "K00021" << "K00021";
-    QTest::newRow("not a number") << "12 45x" << "12 45x";
+    QTest::newRow("100000") << "100000"
+                            << "";
+    QTest::newRow("700000") << "700000"
+                            << "";
+    QTest::newRow("099999") << "099999"
+                            << "-1";
+    QTest::newRow("699999") << "699999"
+                            << "599999";
+    QTest::newRow("700021") << "700021"
+                            << "21";
+    QTest::newRow("123456") << "123456"
+                            << "23456";
+    QTest::newRow("plant letter") << "K00021"
+                                  << "K00021";
+    QTest::newRow("not a number") << "12 45x"
+                                  << "12 45x";
   }
   void production_numbers() {
     QFETCH(QString, last_six);
@@ -165,15 +175,17 @@ class TestDecodeLogic : public QObject {
   void report_of_a_13_character_vin() {
     LineBuffers lines;
     const char *written[] = {"1971 AMC Hornet  SC 360  2dr hatchback ",
-                             "Engine: 232 1v . Trans:3speed manual on floor ", "This was the ",
+                             "Engine: 232 1v . Trans:3speed manual on floor ",
+                             "This was the ",
                              "th car ordered from the Kenosha plant in 1971"};
     for (std::size_t i = 0; i < 4; ++i) std::strcpy(lines.data(i), written[i]);
-    QCOMPARE(compose_report(QStringLiteral("a1f031b300011"), lines),
-             QStringLiteral("Your VIN# of a1f031b300011 decodes as follows\r\n"
-                            "1971 AMC Hornet  SC 360  2dr hatchback \r\n"
-                            "Engine: 232 1v . Trans:3speed manual on floor \r\n"
-                            "This was the 200011th car ordered from the Kenosha plant in 1971\r\n") +
-                 QString(1000, ' '));
+    QCOMPARE(
+        compose_report(QStringLiteral("a1f031b300011"), lines),
+        QStringLiteral("Your VIN# of a1f031b300011 decodes as follows\r\n"
+                       "1971 AMC Hornet  SC 360  2dr hatchback \r\n"
+                       "Engine: 232 1v . Trans:3speed manual on floor \r\n"
+                       "This was the 200011th car ordered from the Kenosha plant in 1971\r\n") +
+            QString(1000, ' '));
   }
 };
 

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -100,12 +100,23 @@ class TestMainWindow : public QObject {
       int number;
       QRect geometry;
     } pictures[] = {
-        {11, {112, -8, 486, 120}}, {1, {0, 0, 121, 97}},     {9, {104, 0, 121, 97}},
-        {10, {488, 0, 121, 97}},   {7, {592, 0, 121, 97}},   {3, {0, 104, 121, 97}},
-        {4, {112, 104, 121, 97}},  {5, {232, 104, 121, 97}}, {6, {480, 104, 121, 97}},
-        {2, {592, 104, 121, 97}},  {8, {360, 112, 121, 97}}, {12, {0, 344, 121, 97}},
-        {13, {120, 344, 121, 97}}, {14, {248, 344, 121, 97}}, {15, {368, 344, 121, 97}},
-        {16, {480, 344, 121, 97}}, {17, {592, 344, 121, 97}},
+        {11, {112, -8, 486, 120}},
+        {1, {0, 0, 121, 97}},
+        {9, {104, 0, 121, 97}},
+        {10, {488, 0, 121, 97}},
+        {7, {592, 0, 121, 97}},
+        {3, {0, 104, 121, 97}},
+        {4, {112, 104, 121, 97}},
+        {5, {232, 104, 121, 97}},
+        {6, {480, 104, 121, 97}},
+        {2, {592, 104, 121, 97}},
+        {8, {360, 112, 121, 97}},
+        {12, {0, 344, 121, 97}},
+        {13, {120, 344, 121, 97}},
+        {14, {248, 344, 121, 97}},
+        {15, {368, 344, 121, 97}},
+        {16, {480, 344, 121, 97}},
+        {17, {592, 344, 121, 97}},
     };
     const QObjectList stacking = w.centralWidget()->children();
     const qsizetype vin_at = stacking.indexOf(vin);
@@ -145,8 +156,7 @@ class TestMainWindow : public QObject {
     for (int length : {0, 12, 14, 15, 16}) {
       test::RecordedBoxes recorded;
       decode(w, QString(length, 'A'));
-      QCOMPARE(recorded.boxes,
-               (QList<Box>{{"Invalid Vin Length", "13 or 17 Characters only."}}));
+      QCOMPARE(recorded.boxes, (QList<Box>{{"Invalid Vin Length", "13 or 17 Characters only."}}));
       QCOMPARE(shown(w), QString());
       QCOMPARE(child<QLineEdit>(w, "Vin")->text(), QString(length, 'A'));
     }
@@ -159,13 +169,13 @@ class TestMainWindow : public QObject {
     test::RecordedBoxes recorded;
     decode(w, QStringLiteral("1amcm3877bk100021"));
     QVERIFY(recorded.boxes.isEmpty());
-    QCOMPARE(w.report(),
-             QStringLiteral(
-                 "Your VIN# of 1amcm3877bk100021 decodes as follows\r\n"
-                 "1981 AMC Eagle 4wd 4 dr wagon Passenger car  \r\n"
-                 "Engine:AMC 4.2l (258cid) 2v I6. Trans: 4spd manual floor shift ) \r\n"
-                 "This was the 21st car ordered from the  Kenosha WI, USA plant in 1981\r\n"
-                 "This car has Limited interior and seatbelts and your check digit is 7."));
+    QCOMPARE(
+        w.report(),
+        QStringLiteral("Your VIN# of 1amcm3877bk100021 decodes as follows\r\n"
+                       "1981 AMC Eagle 4wd 4 dr wagon Passenger car  \r\n"
+                       "Engine:AMC 4.2l (258cid) 2v I6. Trans: 4spd manual floor shift ) \r\n"
+                       "This was the 21st car ordered from the  Kenosha WI, USA plant in 1981\r\n"
+                       "This car has Limited interior and seatbelts and your check digit is 7."));
     QCOMPARE(shown(w), QString(w.report()).replace("\r\n", "\n"));
     QCOMPARE(QApplication::focusWidget(), child<QWidget>(w, "Vin"));
 
@@ -193,7 +203,8 @@ class TestMainWindow : public QObject {
     const QStringList lines = w.report().split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 5);
     QCOMPARE(lines[1], QStringLiteral("1979 AMC Spirit AMX 2dr hatchback "));
-    QCOMPARE(lines[3], QStringLiteral("This was the 1st car ordered from the Kenosha plant in 1979"));
+    QCOMPARE(lines[3],
+             QStringLiteral("This was the 1st car ordered from the Kenosha plant in 1979"));
     QCOMPARE(lines[4], QString(1000, ' '));  // line 5 is never written for 13 characters
   }
 
@@ -308,7 +319,7 @@ class TestMainWindow : public QObject {
     decode(w, QStringLiteral("A1F031B300011"));
     auto *vin = child<QLineEdit>(w, "Vin");
     QTest::keyClicks(vin, QStringLiteral("1AMCM3877BK100021"));  // replaces the selected VIN
-    QTest::keyClick(vin, Qt::Key_Return);  // Return in Vin does not decode
+    QTest::keyClick(vin, Qt::Key_Return);                        // Return in Vin does not decode
     QVERIFY(w.report().contains(QStringLiteral("A1F031B300011")));
     QTest::keyClick(vin, Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -321,7 +332,7 @@ class TestMainWindow : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(&w));
     test::RecordedBoxes recorded;
     auto *vin = child<QLineEdit>(w, "Vin");
-    for (const QString &typed : {QStringLiteral("1AMCM3877BK100021"),   // decoded
+    for (const QString &typed : {QStringLiteral("1AMCM3877BK100021"),     // decoded
                                  QStringLiteral("1AMCM3877IK100021")}) {  // rejected by the library
       decode(w, typed);
       QCOMPARE(QApplication::focusWidget(), vin);
@@ -347,17 +358,27 @@ class TestMainWindow : public QObject {
   void pasted_text_data() {
     QTest::addColumn<QString>("clipboard");
     QTest::addColumn<QString>("landed");
-    QTest::newRow("line break behind") << "1AMCM3877BK100021\n" << "1AMCM3877BK100021";
-    QTest::newRow("CR LF and more") << "A1F031B300011\r\nnext line" << "A1F031B300011";
-    QTest::newRow("leading blank") << " 1AMCM3877BK100021" << "1AMCM3877BK100021";
-    QTest::newRow("blank lines and tabs") << "\n\t A1F031B300011 \t\n" << "A1F031B300011";
-    QTest::newRow("blanks inside stay") << "A1F 31B300011" << "A1F 31B300011";
-    QTest::newRow("8-bit letter") << "caf\u00e9" << "caf\u00e9";
-    QTest::newRow("longer than 17") << "1AMCM3877BK100021XYZ" << "1AMCM3877BK100021";
-    QTest::newRow("tab inside") << "1AMC\tM3877" << "";
+    QTest::newRow("line break behind") << "1AMCM3877BK100021\n"
+                                       << "1AMCM3877BK100021";
+    QTest::newRow("CR LF and more") << "A1F031B300011\r\nnext line"
+                                    << "A1F031B300011";
+    QTest::newRow("leading blank") << " 1AMCM3877BK100021"
+                                   << "1AMCM3877BK100021";
+    QTest::newRow("blank lines and tabs") << "\n\t A1F031B300011 \t\n"
+                                          << "A1F031B300011";
+    QTest::newRow("blanks inside stay") << "A1F 31B300011"
+                                        << "A1F 31B300011";
+    QTest::newRow("8-bit letter") << "caf\u00e9"
+                                  << "caf\u00e9";
+    QTest::newRow("longer than 17") << "1AMCM3877BK100021XYZ"
+                                    << "1AMCM3877BK100021";
+    QTest::newRow("tab inside") << "1AMC\tM3877"
+                                << "";
     QTest::newRow("NUL inside") << QStringLiteral("1AMC") + QChar(0) + QStringLiteral("M") << "";
-    QTest::newRow("emoji") << "1AMCM3877BK10002\U0001F697" << "";
-    QTest::newRow("beyond 8 bits") << "A1F031B30001\u20ac" << "";
+    QTest::newRow("emoji") << "1AMCM3877BK10002\U0001F697"
+                           << "";
+    QTest::newRow("beyond 8 bits") << "A1F031B30001\u20ac"
+                                   << "";
   }
   void pasted_text() {
     QFETCH(QString, clipboard);
@@ -372,7 +393,8 @@ class TestMainWindow : public QObject {
 
     // The same through the box's context menu.
     vin->clear();
-    QContextMenuEvent opened(QContextMenuEvent::Keyboard, QPoint(5, 5), vin->mapToGlobal(QPoint(5, 5)));
+    QContextMenuEvent opened(
+        QContextMenuEvent::Keyboard, QPoint(5, 5), vin->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(vin, &opened);
     auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
     QVERIFY(menu != nullptr);
@@ -386,8 +408,11 @@ class TestMainWindow : public QObject {
     MainWindow w(binding);
     auto *vin = child<QLineEdit>(w, "Vin");
     QTest::keyClicks(vin, QStringLiteral("1AMCM3877BK10002"));
-    for (const QString &typed : {QStringLiteral("\U0001F697"), QStringLiteral("\u20ac"),
-                                 QStringLiteral("\t"), QString(QChar(0)), QStringLiteral("\x7f")}) {
+    for (const QString &typed : {QStringLiteral("\U0001F697"),
+                                 QStringLiteral("\u20ac"),
+                                 QStringLiteral("\t"),
+                                 QString(QChar(0)),
+                                 QStringLiteral("\x7f")}) {
       QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
       QApplication::sendEvent(vin, &press);
       QInputMethodEvent composed;
@@ -440,7 +465,8 @@ class TestMainWindow : public QObject {
 
   void message_boxes_are_wide_enough_for_their_titles() {
     for (const QString title : {"Invalid Vin Length", "Error", "ERROR"}) {
-      const std::unique_ptr<QMessageBox> box = MessageBoxes::build(nullptr, title, QStringLiteral("Ok."));
+      const std::unique_ptr<QMessageBox> box =
+          MessageBoxes::build(nullptr, title, QStringLiteral("Ok."));
       box->show();
       QVERIFY(QTest::qWaitForWindowExposed(box.get()));
       QVERIFY(box->width() >= box->fontMetrics().horizontalAdvance(title) * 3 / 2 + 120);
@@ -451,10 +477,14 @@ class TestMainWindow : public QObject {
     QTest::addColumn<QSize>("window");
     QTest::addColumn<QRect>("screen");
     QTest::addColumn<QPoint>("position");
-    QTest::newRow("fits: centred") << QSize(712, 465) << QRect(0, 0, 1920, 1080) << QPoint(604, 307);
-    QTest::newRow("scaled 2 on 800x600") << QSize(1424, 930) << QRect(0, 0, 800, 600) << QPoint(0, 0);
-    QTest::newRow("too tall below a panel") << QSize(700, 930) << QRect(0, 30, 1024, 738) << QPoint(162, 30);
-    QTest::newRow("second screen") << QSize(1424, 930) << QRect(1920, 0, 1280, 1024) << QPoint(1920, 47);
+    QTest::newRow("fits: centred")
+        << QSize(712, 465) << QRect(0, 0, 1920, 1080) << QPoint(604, 307);
+    QTest::newRow("scaled 2 on 800x600")
+        << QSize(1424, 930) << QRect(0, 0, 800, 600) << QPoint(0, 0);
+    QTest::newRow("too tall below a panel")
+        << QSize(700, 930) << QRect(0, 30, 1024, 738) << QPoint(162, 30);
+    QTest::newRow("second screen")
+        << QSize(1424, 930) << QRect(1920, 0, 1280, 1024) << QPoint(1920, 47);
   }
   void the_window_opens_with_its_corner_on_the_screen() {
     QFETCH(QSize, window);

@@ -40,8 +40,10 @@ void write_all(const QString &path, const QByteArray &bytes) {
 
 QString pdf_text(const QString &pdf) {
   QProcess pdftotext;
-  pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-  if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0) return QStringLiteral("<pdftotext failed>");
+  pdftotext.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0)
+    return QStringLiteral("<pdftotext failed>");
   return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
 
@@ -217,7 +219,8 @@ class TestSavePrint : public QObject {
     const bool root = geteuid() == 0;
     QVERIFY(chmod(file, root ? 0444 : 0640) == 0);
     if (root) QVERIFY(chown(file, 65534, 65534) == 0);
-    struct stat before {}, after {};
+    struct stat before {
+    }, after{};
     QVERIFY(stat(file, &before) == 0);
 
     MainWindow w(binding);
@@ -245,7 +248,8 @@ class TestSavePrint : public QObject {
     const int status = as_ordinary_user([&] {
       if (save_report(folder + "/amcreport.txt", QStringLiteral("new")) != std::nullopt) return 1;
       // A new file there cannot be made, and the message says why.
-      return save_report(folder + "/new.txt", QStringLiteral("new")) == strerror_text(EACCES) ? 0 : 2;
+      return save_report(folder + "/new.txt", QStringLiteral("new")) == strerror_text(EACCES) ? 0
+                                                                                              : 2;
     });
     QVERIFY(chmod(QFile::encodeName(folder), 0755) == 0);
     QCOMPARE(status, 0);
@@ -300,8 +304,10 @@ class TestSavePrint : public QObject {
     click(w, "Command4");
     QVERIFY(boxes.boxes.isEmpty());
     const QString text = pdf_text(pdf).simplified();
-    QVERIFY2(text.contains(QStringLiteral("Your VIN# of 1AMCM3877BK100021 decodes as follows")), qPrintable(text));
-    QVERIFY(text.contains(QStringLiteral("This was the 21st car ordered from the Kenosha WI, USA plant in 1981")));
+    QVERIFY2(text.contains(QStringLiteral("Your VIN# of 1AMCM3877BK100021 decodes as follows")),
+             qPrintable(text));
+    QVERIFY(text.contains(
+        QStringLiteral("This was the 21st car ordered from the Kenosha WI, USA plant in 1981")));
     QVERIFY(text.contains(QStringLiteral("your check digit is 7.")));
     QVERIFY2(text.contains(QStringLiteral("4spd manual floor shift")), "no ligature glyphs");
     QCOMPARE(pdf_pages(pdf), 1);
@@ -382,8 +388,10 @@ class TestSavePrint : public QObject {
     QVERIFY2(!pdf.isEmpty(), "the queue wrote no PDF within a minute");
     QTest::qWait(500);  // let the backend finish the file
     const QString text = pdf_text(pdf).simplified();
-    QVERIFY2(text.contains(QStringLiteral("1971 AMC Hornet SC 360 2dr hatchback")), qPrintable(text));
-    QVERIFY(text.contains(QStringLiteral("This was the 200011th car ordered from the Kenosha plant in 1971")));
+    QVERIFY2(text.contains(QStringLiteral("1971 AMC Hornet SC 360 2dr hatchback")),
+             qPrintable(text));
+    QVERIFY(text.contains(
+        QStringLiteral("This was the 200011th car ordered from the Kenosha plant in 1971")));
   }
 };
 

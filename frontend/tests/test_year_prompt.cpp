@@ -34,7 +34,8 @@ class TestYearPrompt : public QObject {
     QCOMPARE(prompt.windowTitle(), QStringLiteral("Year"));
     QCOMPARE(prompt.size(), QSize(180, 58));
     QCOMPARE(prompt.minimumSize(), prompt.maximumSize());
-    QVERIFY((prompt.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength() <= 2);
+    QVERIFY((prompt.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength() <=
+            2);
     QVERIFY(prompt.windowFlags() & Qt::WindowCloseButtonHint);
     QVERIFY(!(prompt.windowFlags() & Qt::WindowMinMaxButtonsHint));
 
@@ -59,9 +60,12 @@ class TestYearPrompt : public QObject {
   void opens_on_the_first_candidate_data() {
     QTest::addColumn<QString>("vin");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("68/78") << "A8A855H100001" << " 68";
-    QTest::newRow("68 to 80") << "A9A050A100001" << " 68";
-    QTest::newRow("70/80") << "A0A430A100001" << " 70";
+    QTest::newRow("68/78") << "A8A855H100001"
+                           << " 68";
+    QTest::newRow("68 to 80") << "A9A050A100001"
+                              << " 68";
+    QTest::newRow("70/80") << "A0A430A100001"
+                           << " 70";
   }
   void opens_on_the_first_candidate() {
     QFETCH(QString, vin);

@@ -20,8 +20,8 @@ struct Lines {
 void decode_17(benchmark::State &state, const char *vin) {
   Lines l;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(process_17(0, vin, l.b[0].data(), l.b[1].data(), l.b[2].data(),
-                                        l.b[3].data(), l.b[4].data()));
+    benchmark::DoNotOptimize(process_17(
+        0, vin, l.b[0].data(), l.b[1].data(), l.b[2].data(), l.b[3].data(), l.b[4].data()));
     benchmark::ClobberMemory();
   }
 }
@@ -29,8 +29,13 @@ void decode_17(benchmark::State &state, const char *vin) {
 void decode_13(benchmark::State &state, int model_year, const char *vin) {
   Lines l;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(process_13(model_year, vin, l.b[0].data(), l.b[1].data(),
-                                        l.b[2].data(), l.b[3].data(), l.b[4].data()));
+    benchmark::DoNotOptimize(process_13(model_year,
+                                        vin,
+                                        l.b[0].data(),
+                                        l.b[1].data(),
+                                        l.b[2].data(),
+                                        l.b[3].data(),
+                                        l.b[4].data()));
     benchmark::ClobberMemory();
   }
 }

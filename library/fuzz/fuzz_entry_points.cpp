@@ -52,10 +52,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   }
 
   boxes_shown = 0;
-  const int result = long_vin ? process_17(model_year, vin.get(), lines[0].get(), lines[1].get(),
-                                           lines[2].get(), lines[3].get(), lines[4].get())
-                              : process_13(model_year, vin.get(), lines[0].get(), lines[1].get(),
-                                           lines[2].get(), lines[3].get(), lines[4].get());
+  const int result = long_vin ? process_17(model_year,
+                                           vin.get(),
+                                           lines[0].get(),
+                                           lines[1].get(),
+                                           lines[2].get(),
+                                           lines[3].get(),
+                                           lines[4].get())
+                              : process_13(model_year,
+                                           vin.get(),
+                                           lines[0].get(),
+                                           lines[1].get(),
+                                           lines[2].get(),
+                                           lines[3].get(),
+                                           lines[4].get());
   require(result == 0 || result == 1);
   require(boxes_shown <= 2);
   require(std::memcmp(vin.get(), vin_copy.get(), vin_size + 1) == 0);

@@ -45,8 +45,8 @@ extern "C" {
  * Returns 0 when the codes name no model line (nothing shown, nothing written) or
  * when vin or a line pointer is null (nothing touched); 1 otherwise. line5 is never
  * written. */
-KORDEL_EXPORT int process_13(int model_year, const char *vin, char *line1, char *line2,
-                             char *line3, char *line4, char *line5);
+KORDEL_EXPORT int process_13(int model_year, const char *vin, char *line1, char *line2, char *line3,
+                             char *line4, char *line5);
 
 /* Decodes a 17-character VIN; model_year is ignored. Positions 1 to 8, 10 and 11
  * are checked; 9 and 12 to 17 never are. A VIN shorter than 11 characters is
@@ -56,8 +56,8 @@ KORDEL_EXPORT int process_13(int model_year, const char *vin, char *line1, char 
  * position 9 and line4 starting with the ordinal suffix of positions 16 and 17,
  * which with position 17 missing is "th" if position 16 is "1" and empty otherwise.
  * Returns 1, or 0 when vin or a line pointer is null (nothing touched). */
-KORDEL_EXPORT int process_17(int model_year, const char *vin, char *line1, char *line2,
-                             char *line3, char *line4, char *line5);
+KORDEL_EXPORT int process_17(int model_year, const char *vin, char *line1, char *line2, char *line3,
+                             char *line4, char *line5);
 
 #ifdef __cplusplus
 }

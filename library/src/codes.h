@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -76,8 +76,8 @@ struct CodeRow {
 // room for the terminator in a field of `capacity` bytes.
 constexpr bool texts_fit(std::span<const CodeRow> rows, std::size_t capacity) {
   // std::all_of rather than its ranges form, which the libc++ of Debian's emscripten lacks.
-  return std::all_of(rows.begin(), rows.end(),
-                     [&](const CodeRow &row) { return row.text.size() < capacity; });
+  return std::all_of(
+      rows.begin(), rows.end(), [&](const CodeRow &row) { return row.text.size() < capacity; });
 }
 
 }  // namespace kordel

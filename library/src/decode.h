@@ -21,8 +21,8 @@ inline constexpr std::size_t make = 20, year = 20, trans = 35, model = 30, body 
     engine = 30, plant = 30;
 }
 namespace capacity17 {
-inline constexpr std::size_t make = 40, vehicle_type = 40, engine = 40, trans = 40,
-                             model = 40, restraints = 40, year = 6, plant = 30;
+inline constexpr std::size_t make = 40, vehicle_type = 40, engine = 40, trans = 40, model = 40,
+                             restraints = 40, year = 6, plant = 30;
 }
 
 enum class MessageKind : std::uint8_t {
@@ -60,7 +60,7 @@ using Line = std::array<char, line_capacity>;
 struct Report {
   std::array<Line, 5> lines;
   std::array<std::size_t, 5> lengths;  // without the terminator
-  std::size_t line_count = 0;  // 0 when the decode produced no report
+  std::size_t line_count = 0;          // 0 when the decode produced no report
 };
 
 struct Vin13Fields {

@@ -21,8 +21,8 @@ std::string_view *second_field(Vin13Fields &f, Field13 field) {
 // Writes one field from its source: the fixed text, or the text of the row for
 // the field's code and the year digit; a code without such a row leaves the field
 // as it was. A row may write a second field too.
-void decode_field(std::string_view &field, const FieldSource &source, char code,
-                  char year_digit, Vin13Fields &f) {
+void decode_field(std::string_view &field, const FieldSource &source, char code, char year_digit,
+                  Vin13Fields &f) {
   if (source.rows.empty()) {
     field = source.fixed_text;
     return;
@@ -43,12 +43,11 @@ void preset(Vin13Fields &f) {
 
 void write_report(const char *vin, const Vin13Fields &f, Report &report) {
   const std::string_view suffix = ordinal_suffix(vin[11], vin[12]);
-  LineWriter(report, 0) << f.year << ' ' << f.make << ' ' << f.model << ' ' << f.series
-                              << ' ' << f.body << ' ';
+  LineWriter(report, 0) << f.year << ' ' << f.make << ' ' << f.model << ' ' << f.series << ' '
+                        << f.body << ' ';
   LineWriter(report, 1) << "Engine:" << f.engine << ". Trans:" << f.trans << ' ';
   LineWriter(report, 2) << "This was the ";
-  LineWriter(report, 3) << suffix << " car ordered from the " << f.plant << " plant in "
-                              << f.year;
+  LineWriter(report, 3) << suffix << " car ordered from the " << f.plant << " plant in " << f.year;
   report.line_count = 4;
 }
 
@@ -107,12 +106,11 @@ Decode13Result decode_13(int model_year, const char *vin) {
   const char year_digit = v[position::year - 1];
   const char body_type = v[position::body - 1];
   if (series_code < '0' || series_code > '9') return r;  // no model line: nothing at all
-  const auto row =
-      std::find_if(models13::dispatch.begin(), models13::dispatch.end(),
-                   [&](const models13::DispatchRow &d) {
-                     return d.series_code.holds(series_code) && d.year_digit.holds(year_digit) &&
-                            d.body_type.holds(body_type) && d.model_year.holds(model_year);
-                   });
+  const auto row = std::find_if(
+      models13::dispatch.begin(), models13::dispatch.end(), [&](const models13::DispatchRow &d) {
+        return d.series_code.holds(series_code) && d.year_digit.holds(year_digit) &&
+               d.body_type.holds(body_type) && d.model_year.holds(model_year);
+      });
   if (row == models13::dispatch.end()) return r;
   if (row->decoder != nullptr)
     models13::run_model_decoder(*row->decoder, r);

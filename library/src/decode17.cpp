@@ -13,14 +13,13 @@ void decode_field(std::string_view &field, std::span<const CodeRow> rows, char c
 
 void write_report(const char *vin, const Vin17Fields &f, Report &report) {
   const std::string_view suffix = ordinal_suffix(vin[15], vin[16]);
-  LineWriter(report, 0) << f.year << ' ' << f.make << ' ' << f.model << ' '
-                              << f.vehicle_type << "  ";
+  LineWriter(report, 0) << f.year << ' ' << f.make << ' ' << f.model << ' ' << f.vehicle_type
+                        << "  ";
   LineWriter(report, 1) << "Engine:" << f.engine << ". Trans:" << f.trans << ' ';
   LineWriter(report, 2) << "This was the ";
-  LineWriter(report, 3) << suffix << " car ordered from the " << f.plant << " plant in "
-                              << f.year;
-  LineWriter(report, 4) << "This car has " << f.restraints
-                              << " and your check digit is " << f.check_digit << '.';
+  LineWriter(report, 3) << suffix << " car ordered from the " << f.plant << " plant in " << f.year;
+  LineWriter(report, 4) << "This car has " << f.restraints << " and your check digit is "
+                        << f.check_digit << '.';
   report.line_count = 5;
 }
 
@@ -40,11 +39,10 @@ Decode17Result decode_17(const char *vin) {
   f.make = "AMC";
   f.year = f.trans = f.vehicle_type = f.engine = f.plant = f.model = "Error";
 
-  const auto body =
-      std::find_if(tables17::bodies.begin(), tables17::bodies.end(),
-                   [&](const tables17::BodyDecoder &b) {
-                     return b.body_code_1 == v[5] && b.body_code_2 == v[6];
-                   });
+  const auto body = std::find_if(
+      tables17::bodies.begin(), tables17::bodies.end(), [&](const tables17::BodyDecoder &b) {
+        return b.body_code_1 == v[5] && b.body_code_2 == v[6];
+      });
   // An accepted body code with no decoder: silently nothing.
   if (body == tables17::bodies.end()) return r;
 

@@ -43,8 +43,8 @@ bool any_null(const char *vin, char *const lines[5]) {
 }  // namespace
 }  // namespace kordel
 
-extern "C" int process_13(int model_year, const char *vin, char *line1, char *line2,
-                          char *line3, char *line4, char *line5) {
+extern "C" int process_13(int model_year, const char *vin, char *line1, char *line2, char *line3,
+                          char *line4, char *line5) {
   char *const lines[5] = {line1, line2, line3, line4, line5};
   if (kordel::any_null(vin, lines)) return 0;
   const kordel::Decode13Result r = kordel::decode_13(model_year, vin);

@@ -97,8 +97,11 @@ constexpr CodeRow sedan_or_wagon_body[] = {
 
 constexpr Check ambassador_checks[] = {
     {2, "8901234", "The 2nd digit is a invalid year code for an Ambassador."},
-    {3, "ACEFMOS", "The 3rd digit is a invalid body class code for an Ambassador.",
-     report_and_go_on, "ERROR"},
+    {3,
+     "ACEFMOS",
+     "The 3rd digit is a invalid body class code for an Ambassador.",
+     report_and_go_on,
+     "ERROR"},
     {6, "0257PT", "The 6th digit is a invalid body class code for an Ambassador."},
     {7, "ABCEHMNPSTVX", "The 7th digit is a invalid engine code for an Ambassador."},
     {8, "K0123456789", "The 8th digit is for an Ambassador."},

@@ -15,8 +15,8 @@ namespace kordel::models13 {
 // Where each code stands in the VIN, the same for every model line: a field's
 // position follows from the field.
 namespace position {
-inline constexpr std::uint8_t year = 2, trans = 3, model_line = 4, body = 5, series = 6,
-                              engine = 7, plant = 8;
+inline constexpr std::uint8_t year = 2, trans = 3, model_line = 4, body = 5, series = 6, engine = 7,
+                              plant = 8;
 }
 
 // Where a field's text comes from: its code table, read at the field's position,
@@ -49,8 +49,19 @@ struct ModelDecoder {
 extern const ModelDecoder ambassador, matador, javelin, amx, pacer, gremlin, spirit, rebel,
     matador_2dr, hornet, concord, eagle, rambler;
 inline constexpr const ModelDecoder *all_lines[] = {
-    &ambassador, &matador,     &javelin, &amx,     &pacer, &gremlin, &spirit,
-    &rebel,      &matador_2dr, &hornet,  &concord, &eagle, &rambler,
+    &ambassador,
+    &matador,
+    &javelin,
+    &amx,
+    &pacer,
+    &gremlin,
+    &spirit,
+    &rebel,
+    &matador_2dr,
+    &hornet,
+    &concord,
+    &eagle,
+    &rambler,
 };
 inline constexpr std::span<const ModelDecoder *const> all = all_lines;
 

@@ -23,8 +23,9 @@ constexpr const CodeRow *find_row(std::span<const CodeRow> rows, char code, char
 
 // The first check whose position holds a character outside its accepted set.
 inline const Check *first_failure(std::span<const Check> checks, const char *vin) {
-  const auto check = std::find_if(
-      checks.begin(), checks.end(), [&](const Check &c) { return !c.accepted.contains(vin[c.position - 1]); });
+  const auto check = std::find_if(checks.begin(), checks.end(), [&](const Check &c) {
+    return !c.accepted.contains(vin[c.position - 1]);
+  });
   return check == checks.end() ? nullptr : &*check;
 }
 
@@ -33,8 +34,12 @@ constexpr Message failure_message(const Check &check) {
   const MessageKind kind = check.kind == FailureKind::stop_standard_output
                                ? MessageKind::standard_output
                                : MessageKind::box;
-  return {kind, kind == MessageKind::box ? check.title : nullptr, check.message,
-          check.position, check.accepted.chars(), check.kind == FailureKind::report_and_go_on};
+  return {kind,
+          kind == MessageKind::box ? check.title : nullptr,
+          check.message,
+          check.position,
+          check.accepted.chars(),
+          check.kind == FailureKind::report_and_go_on};
 }
 
 // Appends texts to one report line, never past its capacity, and records its length.

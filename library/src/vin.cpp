@@ -17,7 +17,13 @@ std::string_view ordinal_suffix(char tens, char units) {
     case '1': return "st";
     case '2': return "nd";
     case '3': return "rd";
-    case '0': case '4': case '5': case '6': case '7': case '8': case '9': return "th";
+    case '0':
+    case '4':
+    case '5':
+    case '6':
+    case '7':
+    case '8':
+    case '9': return "th";
     default: return "";
   }
 }

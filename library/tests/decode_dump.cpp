@@ -73,8 +73,8 @@ void decode(char scheme, int model_year, const char *vin, int null_line = -1) {
   reported_size = captured_size;
 }
 
-const std::string alphabet = std::string("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZacefkmz #") +
-                             '\x80' + '\xff';
+const std::string alphabet =
+    std::string("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZacefkmz #") + '\x80' + '\xff';
 
 std::vector<int> model_years() {
   std::vector<int> years{0};
@@ -142,10 +142,23 @@ int main() {
   // One VIN that each model line's checks accept, and others that reach the
   // dispatch's other branches.
   const std::vector<std::string> bases13 = {
-      "A0A857H123442", "A5A855H100001", "A1A795H100001", "A9A397X100001", "A6A637A100001",
-      "A2A430A100001", "A9A439A100001", "A9A160H100001", "A4A198H100001", "A1A050H100001",
-      "A9A057C100001", "A0A365C100001", "A9A050A100001", "a1f031b300011", "A8A855H100001",
-      "A8A198H100001", "A0A050H100001",
+      "A0A857H123442",
+      "A5A855H100001",
+      "A1A795H100001",
+      "A9A397X100001",
+      "A6A637A100001",
+      "A2A430A100001",
+      "A9A439A100001",
+      "A9A160H100001",
+      "A4A198H100001",
+      "A1A050H100001",
+      "A9A057C100001",
+      "A0A365C100001",
+      "A9A050A100001",
+      "a1f031b300011",
+      "A8A855H100001",
+      "A8A198H100001",
+      "A0A050H100001",
   };
   vary('3', bases13);
   // The dispatch: positions 2, 4 and 5 together with every model year.
@@ -162,14 +175,20 @@ int main() {
           }
 
   const std::vector<std::string> bases17 = {
-      "1AMCM3877BK100021", "2CCBA0557CB123456", "1AMCK4305JK000001", "1amcw5367hb987654",
+      "1AMCM3877BK100021",
+      "2CCBA0557CB123456",
+      "1AMCK4305JK000001",
+      "1amcw5367hb987654",
   };
   vary('7', bases17);
   decode('3', 0, nullptr);
   decode('7', 0, nullptr);
 
   std::fflush(out);
-  std::fprintf(stderr, "%ld calls, %ld message boxes, %zu bytes on standard output\n", calls,
-               boxes_shown, captured_size);
+  std::fprintf(stderr,
+               "%ld calls, %ld message boxes, %zu bytes on standard output\n",
+               calls,
+               boxes_shown,
+               captured_size);
   return 0;
 }

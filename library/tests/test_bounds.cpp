@@ -45,7 +45,8 @@ Widths13 widths13() {
     w.series = std::max({w.series, longest(m->series), std::string_view("Error").size()});
     w.engine = std::max({w.engine, longest(m->engine), std::string_view("Error").size()});
   }
-  w.model = std::max({w.model, longest_second_write(Field13::model), std::string_view("Error").size()});
+  w.model =
+      std::max({w.model, longest_second_write(Field13::model), std::string_view("Error").size()});
   w.series = std::max(w.series, longest_second_write(Field13::series));
   return w;
 }

@@ -50,20 +50,19 @@ TEST_P(Decode17Rejects, ShowsOneBoxAndWritesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryCheck, Decode17Rejects,
-    testing::Values(
-        RejectedPosition{1, '3', "The 1st digit of the vin was invalid."},
-        RejectedPosition{2, 'B', "The 2nd digit of the vin was invalid."},
-        RejectedPosition{3, 'P', "The 3rd digit of the vin was invalid."},
-        RejectedPosition{4, 'A', "The 4th digit of the vin was invalid."},
-        RejectedPosition{5, 'B', "The 5TH digit is a invalid trans code."},
-        RejectedPosition{6, '1', "The 6th digit is a invalid model code."},
-        RejectedPosition{7, '4', "The 7th digit is a invalid model code."},
-        RejectedPosition{8, '1', "The 8th digit is a invalid restraints code."},
-        RejectedPosition{10, 'I', "The 9th digit is a invalid year code."},
-        RejectedPosition{10, 'A', "The 9th digit is a invalid year code."},
-        RejectedPosition{11, 'C', "The 10th digit is a invalid plant code."},
-        // Missing positions of a short VIN are rejected like any foreign character.
-        RejectedPosition{11, '\0', "The 10th digit is a invalid plant code."}));
+    testing::Values(RejectedPosition{1, '3', "The 1st digit of the vin was invalid."},
+                    RejectedPosition{2, 'B', "The 2nd digit of the vin was invalid."},
+                    RejectedPosition{3, 'P', "The 3rd digit of the vin was invalid."},
+                    RejectedPosition{4, 'A', "The 4th digit of the vin was invalid."},
+                    RejectedPosition{5, 'B', "The 5TH digit is a invalid trans code."},
+                    RejectedPosition{6, '1', "The 6th digit is a invalid model code."},
+                    RejectedPosition{7, '4', "The 7th digit is a invalid model code."},
+                    RejectedPosition{8, '1', "The 8th digit is a invalid restraints code."},
+                    RejectedPosition{10, 'I', "The 9th digit is a invalid year code."},
+                    RejectedPosition{10, 'A', "The 9th digit is a invalid year code."},
+                    RejectedPosition{11, 'C', "The 10th digit is a invalid plant code."},
+                    // Missing positions of a short VIN are rejected like any foreign character.
+                    RejectedPosition{11, '\0', "The 10th digit is a invalid plant code."}));
 
 TEST(Decode17, OnlyTheFirstFailingPositionIsReported) {
   const Decode17Result r = decode_17(with(valid, {{1, '9'}, {10, 'Z'}}).c_str());
@@ -72,8 +71,7 @@ TEST(Decode17, OnlyTheFirstFailingPositionIsReported) {
 }
 
 TEST(Decode17, ShortVinFailsAtItsFirstMissingPosition) {
-  EXPECT_STREQ(decode_17("1AMC").messages.items[0].text,
-               "The 5TH digit is a invalid trans code.");
+  EXPECT_STREQ(decode_17("1AMC").messages.items[0].text, "The 5TH digit is a invalid trans code.");
   EXPECT_STREQ(decode_17("").messages.items[0].text, "The 1st digit of the vin was invalid.");
   // Positions 12 to 17 are never checked: a VIN of 11 characters decodes, with no suffix.
   const Decode17Result r = decode_17(valid.substr(0, 11).c_str());
@@ -100,9 +98,9 @@ TEST(Decode17, CheckDigitIsRepeatedWhateverItIs) {
   for (char c : std::string("0X!~ ?")) {
     const Decode17Result r = decode_17(with(valid, {{9, c}}).c_str());
     ASSERT_EQ(r.report.line_count, 5u) << c;
-    EXPECT_EQ(line(r.report, 4),
-              std::string("This car has Base interior and seatbelts and your check digit is ") +
-                  c + ".");
+    EXPECT_EQ(
+        line(r.report, 4),
+        std::string("This car has Base interior and seatbelts and your check digit is ") + c + ".");
   }
   // The copy is upper-cased before the digit is taken.
   EXPECT_EQ(decode_17(with(valid, {{9, 'x'}}).c_str()).vin17_fields.check_digit, 'X');
@@ -115,11 +113,16 @@ struct BodyCase {
 
 TEST(Decode17, EveryBodyCodeHasItsModelText) {
   const BodyCase cases[] = {
-      {'0', '5', "Concord 4 dr sedan"},   {'0', '6', "Concord 2 dr sedan"},
-      {'0', '8', "Concord 4 door wagon"}, {'3', '5', "Eagle 4wd 4 door sedan"},
-      {'3', '6', "Eagle 4wd 2 dr sedan"}, {'3', '8', "Eagle 4wd 4 dr wagon"},
-      {'4', '3', "Spirit 2 dr liftback"}, {'4', '6', "Spirit 2 dr sedan"},
-      {'5', '3', "Eagle 2 dr liftback SX/4"}, {'5', '6', "Eagle 2 dr kammback"},
+      {'0', '5', "Concord 4 dr sedan"},
+      {'0', '6', "Concord 2 dr sedan"},
+      {'0', '8', "Concord 4 door wagon"},
+      {'3', '5', "Eagle 4wd 4 door sedan"},
+      {'3', '6', "Eagle 4wd 2 dr sedan"},
+      {'3', '8', "Eagle 4wd 4 dr wagon"},
+      {'4', '3', "Spirit 2 dr liftback"},
+      {'4', '6', "Spirit 2 dr sedan"},
+      {'5', '3', "Eagle 2 dr liftback SX/4"},
+      {'5', '6', "Eagle 2 dr kammback"},
   };
   for (const BodyCase &c : cases) {
     const Decode17Result r = decode_17(with(valid, {{6, c.code6}, {7, c.code7}}).c_str());
@@ -165,8 +168,8 @@ INSTANTIATE_TEST_SUITE_P(
         CodeCase{5, 'N', 1, "Engine:AMC 4.2l (258cid) 2v I6. Trans: 5spd manual floor shift "},
         CodeCase{5, 'W', 1, "Engine:AMC 4.2l (258cid) 2v I6. Trans: 5spd manual floor shift "},
         CodeCase{8, '5', 4, "This car has DL interior and seatbelts and your check digit is 7."},
-        CodeCase{8, '7', 4,
-                 "This car has Limited interior and seatbelts and your check digit is 7."},
+        CodeCase{
+            8, '7', 4, "This car has Limited interior and seatbelts and your check digit is 7."},
         CodeCase{8, '6', 4, "This car has  and your check digit is 7."},
         CodeCase{10, 'C', 3, "th car ordered from the  Kenosha WI, USA plant in 1982"},
         CodeCase{10, 'D', 3, "th car ordered from the  Kenosha WI, USA plant in 1983"},
@@ -193,8 +196,14 @@ TEST(Decode17, SuffixFollowsTheLastTwoPositions) {
     char tens, units;
     const char *line4;
   } cases[] = {
-      {'1', '2', "th"}, {'1', '1', "th"}, {'2', '2', "nd"}, {'0', '1', "st"},
-      {'4', '3', "rd"}, {'9', '0', "th"}, {'1', 'X', "th"}, {'2', 'X', ""},
+      {'1', '2', "th"},
+      {'1', '1', "th"},
+      {'2', '2', "nd"},
+      {'0', '1', "st"},
+      {'4', '3', "rd"},
+      {'9', '0', "th"},
+      {'1', 'X', "th"},
+      {'2', 'X', ""},
   };
   for (const auto &c : cases) {
     const Decode17Result r = decode_17(with(valid, {{16, c.tens}, {17, c.units}}).c_str());

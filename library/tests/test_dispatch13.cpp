@@ -78,10 +78,10 @@ INSTANTIATE_TEST_SUITE_P(
         DispatchCase{"A0A439A100001", 80, 1, "Spirit", nullptr},
         DispatchCase{"A0A430A100001", 70, 1, "Gremlin", nullptr},
         DispatchCase{"A2A430A100001", 0, 1, "Gremlin", nullptr},
-        DispatchCase{"A9A430A100001", 0, 1, nullptr,
-                     "The 2nd digit is a invalid year code for a Gremlin."},
-        DispatchCase{"A8A439A100001", 79, 1, nullptr,
-                     "The 2nd digit is a invalid year code for a Spirit."},
+        DispatchCase{
+            "A9A430A100001", 0, 1, nullptr, "The 2nd digit is a invalid year code for a Gremlin."},
+        DispatchCase{
+            "A8A439A100001", 79, 1, nullptr, "The 2nd digit is a invalid year code for a Spirit."},
         DispatchCase{"A6A637A100001", 0, 1, "Pacer", nullptr},
         DispatchCase{"A1A795H100001", 0, 1, "Javelin", nullptr},
         // Position 4 "8": Ambassador or the four-door Matador.

@@ -23,14 +23,15 @@ struct Buffers {
   char *operator[](std::size_t i) { return lines[i].data(); }
   std::string text(std::size_t i) const { return std::string(lines[i].data()); }
   bool untouched(std::size_t i) const {
-    return std::all_of(lines[i].begin(), lines[i].end(),
-                       [&](char c) { return c == static_cast<char>('a' + i); });
+    return std::all_of(
+        lines[i].begin(), lines[i].end(), [&](char c) { return c == static_cast<char>('a' + i); });
   }
   // Bytes behind the terminator the library wrote are still the caller's.
   bool untouched_after_terminator(std::size_t i) const {
     const std::size_t end = std::strlen(lines[i].data()) + 1;
-    return std::all_of(lines[i].begin() + static_cast<long>(end), lines[i].end(),
-                       [&](char c) { return c == static_cast<char>('a' + i); });
+    return std::all_of(lines[i].begin() + static_cast<long>(end), lines[i].end(), [&](char c) {
+      return c == static_cast<char>('a' + i);
+    });
   }
 };
 
@@ -78,8 +79,7 @@ TEST_F(EntryPoints, ModelYearPlaysNoPartFor17) {
   call17(0, "1AMCA0507BK123456");
   const std::string first = b.text(0);
   Buffers again;
-  library().process_17(85, "1AMCA0507BK123456", again[0], again[1], again[2], again[3],
-                       again[4]);
+  library().process_17(85, "1AMCA0507BK123456", again[0], again[1], again[2], again[3], again[4]);
   EXPECT_EQ(again.text(0), first);
 }
 

@@ -39,7 +39,8 @@ DynamicInfo read_dynamic_info(const char *path) {
   DynamicInfo info;
   for (std::size_t i = 0; i < header.e_shnum; ++i) {
     const auto section = read_at<Elf64_Shdr>(file, header.e_shoff + i * header.e_shentsize);
-    const auto strings = read_at<Elf64_Shdr>(file, header.e_shoff + section.sh_link * header.e_shentsize);
+    const auto strings =
+        read_at<Elf64_Shdr>(file, header.e_shoff + section.sh_link * header.e_shentsize);
     if (section.sh_type == SHT_DYNSYM) {
       for (std::size_t s = 1; s < section.sh_size / sizeof(Elf64_Sym); ++s) {
         const auto sym = read_at<Elf64_Sym>(file, section.sh_offset + s * sizeof(Elf64_Sym));
@@ -49,7 +50,8 @@ DynamicInfo read_dynamic_info(const char *path) {
     } else if (section.sh_type == SHT_DYNAMIC) {
       for (std::size_t d = 0; d < section.sh_size / sizeof(Elf64_Dyn); ++d) {
         const auto dyn = read_at<Elf64_Dyn>(file, section.sh_offset + d * sizeof(Elf64_Dyn));
-        if (dyn.d_tag == DT_SONAME) info.soname = string_at(file, strings.sh_offset + dyn.d_un.d_val);
+        if (dyn.d_tag == DT_SONAME)
+          info.soname = string_at(file, strings.sh_offset + dyn.d_un.d_val);
       }
     }
   }

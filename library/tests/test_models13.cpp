@@ -21,12 +21,18 @@ std::string valid_vin(const ModelDecoder *model) {
     const char *vin;
   };
   static const Base bases[] = {
-      {&models13::ambassador, "A0A857H123442"}, {&models13::matador, "A5A855H100001"},
-      {&models13::javelin, "A1A795H100001"},    {&models13::amx, "A9A397X100001"},
-      {&models13::pacer, "A6A637A100001"},      {&models13::gremlin, "A2A430A100001"},
-      {&models13::spirit, "A9A439A100001"},     {&models13::rebel, "A9A160H100001"},
-      {&models13::matador_2dr, "A4A198H100001"}, {&models13::hornet, "A1A050H100001"},
-      {&models13::concord, "A9A057C100001"},    {&models13::eagle, "A0A365C100001"},
+      {&models13::ambassador, "A0A857H123442"},
+      {&models13::matador, "A5A855H100001"},
+      {&models13::javelin, "A1A795H100001"},
+      {&models13::amx, "A9A397X100001"},
+      {&models13::pacer, "A6A637A100001"},
+      {&models13::gremlin, "A2A430A100001"},
+      {&models13::spirit, "A9A439A100001"},
+      {&models13::rebel, "A9A160H100001"},
+      {&models13::matador_2dr, "A4A198H100001"},
+      {&models13::hornet, "A1A050H100001"},
+      {&models13::concord, "A9A057C100001"},
+      {&models13::eagle, "A0A365C100001"},
       {&models13::rambler, "A9A050A100001"},
   };
   for (const Base &base : bases)
@@ -176,46 +182,69 @@ TEST_P(Models13Reports, WritesFourLines) {
 INSTANTIATE_TEST_SUITE_P(
     OnePerModel, Models13Reports,
     testing::Values(
-        ReportCase{&models13::ambassador, "A0A857H123442",
+        ReportCase{&models13::ambassador,
+                   "A0A857H123442",
                    "1970 AMC Ambassador  Brougham 4dr sedan ",
                    "Engine:304 2v. Trans:3 speed auto on column ",
                    "nd car ordered from the Kenosha plant in 1970"},
-        ReportCase{&models13::matador, "A8S88PP700013", "1978 AMC Matador    4dr wagon ",
+        ReportCase{&models13::matador,
+                   "A8S88PP700013",
+                   "1978 AMC Matador    4dr wagon ",
                    "Engine:360 4v. Trans:3peed manual on column ",
                    "th car ordered from the Brampton plant in 1978"},
-        ReportCase{&models13::javelin, "A3F797ZK00021",
+        ReportCase{&models13::javelin,
+                   "A3F797ZK00021",
                    "1973 AMC Javelin  Base model (  No SST available in '73/'74 ) 2dr hardtop ",
                    "Engine:401 4v. Trans:3 speed manual on floor ",
                    "st car ordered from the Brampton plant in 1973"},
-        ReportCase{&models13::amx, "A0M397M600003", "1970 AMC AMX   2dr hardtop ",
+        ReportCase{&models13::amx,
+                   "A0M397M600003",
+                   "1970 AMC AMX   2dr hardtop ",
                    "Engine:304 4v. Trans:4 speed manual on floor ",
                    "rd car ordered from the Kenosha plant in 1970"},
-        ReportCase{&models13::pacer, "A5D667G900014", "1975 AMC Pacer   2dr ( Sedan or coupe ) ",
+        ReportCase{&models13::pacer,
+                   "A5D667G900014",
+                   "1975 AMC Pacer   2dr ( Sedan or coupe ) ",
                    "Engine:121 2v. Trans:3spdOD on floor ",
                    "th car ordered from the Brampton plant in 1975"},
-        ReportCase{&models13::gremlin, "A2F485H000112", "1972 AMC Gremlin   Station wagon ",
+        ReportCase{&models13::gremlin,
+                   "A2F485H000112",
+                   "1972 AMC Gremlin   Station wagon ",
                    "Engine:304 2v. Trans:3spd manual floor 2/3syn ",
                    "th car ordered from the Kenosha plant in 1972"},
-        ReportCase{&models13::spirit, "A0E469G100001", "1980 AMC Spirit AMX 2dr sedan ",
+        ReportCase{&models13::spirit,
+                   "A0E469G100001",
+                   "1980 AMC Spirit AMX 2dr sedan ",
                    "Engine:121 2v. Trans:3 speed manual on floor ",
                    "st car ordered from the Kenosha plant in 1980"},
-        ReportCase{&models13::rebel, "A8F180Y200005", "1968 AMC Rebel Machine 4dr wagon ",
+        ReportCase{&models13::rebel,
+                   "A8F180Y200005",
+                   "1968 AMC Rebel Machine 4dr wagon ",
                    "Engine:390 4v (340hp). Trans:4speed manual in console ",
                    "th car ordered from the Kenosha plant in 1968"},
-        ReportCase{&models13::matador_2dr, "A3O19TZ80000X", "1973 AMC Matador  2dr hardtop ",
+        ReportCase{&models13::matador_2dr,
+                   "A3O19TZ80000X",
+                   "1973 AMC Matador  2dr hardtop ",
                    "Engine:401 4v. Trans:3spd OD manual on column ",
                    " car ordered from the Brampton plant in 1973"},
-        ReportCase{&models13::hornet, "A1F031B300011", "1971 AMC Hornet  SC 360  2dr hatchback ",
+        ReportCase{&models13::hornet,
+                   "A1F031B300011",
+                   "1971 AMC Hornet  SC 360  2dr hatchback ",
                    "Engine: 232 1v . Trans:3speed manual on floor ",
                    "th car ordered from the Kenosha plant in 1971"},
-        ReportCase{&models13::concord, "A8M08TG500022", "1978 AMC Concord   4dr wagon ",
+        ReportCase{&models13::concord,
+                   "A8M08TG500022",
+                   "1978 AMC Concord   4dr wagon ",
                    "Engine:121 2v . Trans:4 speed manual on floor ",
                    "nd car ordered from the Kenosha plant in 1978"},
-        ReportCase{&models13::eagle, "A0M365CK12345",
+        ReportCase{&models13::eagle,
+                   "A0M365CK12345",
                    "1980 AMC Eagle MPV (multi purpose vehicle) 2dr sedan ",
                    "Engine:258 2v. Trans:4 speed manual on floor ",
                    "th car ordered from the Brampton plant in 1980"},
-        ReportCase{&models13::rambler, "A9S077X100001", "1969 AMC  S/C Rambler 2dr convertable ",
+        ReportCase{&models13::rambler,
+                   "A9S077X100001",
+                   "1969 AMC  S/C Rambler 2dr convertable ",
                    "Engine:390 4v. Trans:3speed manual column or floor ",
                    "st car ordered from the Kenosha plant in 1969"}));
 
@@ -265,16 +294,19 @@ TEST(Models13, PlantRule) {
   const struct {
     char code;
     const char *plant;
-  } cases[] = {{'0', "Kenosha"}, {'6', "Kenosha"}, {'7', "Brampton"},
-               {'9', "Brampton"}, {'K', "Brampton"}, {'k', "Brampton"}};
+  } cases[] = {{'0', "Kenosha"},
+               {'6', "Kenosha"},
+               {'7', "Brampton"},
+               {'9', "Brampton"},
+               {'K', "Brampton"},
+               {'k', "Brampton"}};
   for (const auto &c : cases)
-    EXPECT_EQ(models13::decode_with_model(models13::hornet,
-                                          with("A1A050H100001", {{8, c.code}}).c_str())
-                  .vin13_fields.plant,
-              c.plant)
+    EXPECT_EQ(
+        models13::decode_with_model(models13::hornet, with("A1A050H100001", {{8, c.code}}).c_str())
+            .vin13_fields.plant,
+        c.plant)
         << c.code;
-  const Decode13Result rejected =
-      models13::decode_with_model(models13::hornet, "A1A050HL00001");
+  const Decode13Result rejected = models13::decode_with_model(models13::hornet, "A1A050HL00001");
   EXPECT_EQ(rejected.report.line_count, 0u);
 }
 
@@ -283,13 +315,22 @@ TEST(Models13, SuffixFollowsTheLastTwoPositions) {
     char tens, units;
     const char *suffix;
   } cases[] = {
-      {'1', '1', "th"}, {'1', '2', "th"}, {'1', '3', "th"}, {'2', '1', "st"}, {'0', '2', "nd"},
-      {'5', '3', "rd"}, {'9', '0', "th"}, {'0', '4', "th"}, {'1', 'Z', "th"}, {'0', 'Z', ""},
+      {'1', '1', "th"},
+      {'1', '2', "th"},
+      {'1', '3', "th"},
+      {'2', '1', "st"},
+      {'0', '2', "nd"},
+      {'5', '3', "rd"},
+      {'9', '0', "th"},
+      {'0', '4', "th"},
+      {'1', 'Z', "th"},
+      {'0', 'Z', ""},
   };
   for (const auto &c : cases) {
     const std::string vin = with("A1A050H100001", {{12, c.tens}, {13, c.units}});
     const Decode13Result r = models13::decode_with_model(models13::hornet, vin.c_str());
-    EXPECT_EQ(line(r.report, 3), std::string(c.suffix) + " car ordered from the Kenosha plant in 1971")
+    EXPECT_EQ(line(r.report, 3),
+              std::string(c.suffix) + " car ordered from the Kenosha plant in 1971")
         << vin;
   }
 }

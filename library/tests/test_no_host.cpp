@@ -17,8 +17,8 @@ TEST(NoHost, MessagesGoToStandardError) {
   ASSERT_NE(process_17, nullptr);
   std::array<std::array<char, KORDEL_LINE_CAPACITY>, 5> b{};
   testing::internal::CaptureStderr();
-  process_17(0, "3AMCA0507BK123456", b[0].data(), b[1].data(), b[2].data(), b[3].data(),
-             b[4].data());
+  process_17(
+      0, "3AMCA0507BK123456", b[0].data(), b[1].data(), b[2].data(), b[3].data(), b[4].data());
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "Error: The 1st digit of the vin was invalid.\n");
 }

@@ -1,9 +1,9 @@
 // Small helpers shared by the core tests.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <utility>
-#include <initializer_list>
 
 #include "decode.h"
 

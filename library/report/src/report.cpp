@@ -23,8 +23,7 @@ YearSettlement settle_model_year(int model_digit, int year_digit) {
     case 0:
       if (year_digit == 0 || year_digit == 8 || year_digit == 9) return {true, 0, both_decades};
       return {};
-    default:
-      return {};
+    default: return {};
   }
 }
 

@@ -34,7 +34,7 @@ constexpr int digit_value(Char c) {
 // (model_year, 0 where it names none), or by asking among the candidates.
 struct YearSettlement {
   bool asks = false;
-  std::int32_t model_year = 0;                  // when it does not ask
+  std::int32_t model_year = 0;                 // when it does not ask
   std::span<const std::int16_t> candidates{};  // two-digit years, in the order offered
 };
 

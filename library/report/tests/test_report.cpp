@@ -9,8 +9,12 @@ TEST(Report, ProductionText) {
   struct Case {
     std::string_view last_six, printed;
   };
-  for (const Case &c : {Case{"100000", ""}, Case{"700000", ""}, Case{"099999", "-1"},
-                        Case{"699999", "599999"}, Case{"700021", "21"}, Case{"K00021", "K00021"},
+  for (const Case &c : {Case{"100000", ""},
+                        Case{"700000", ""},
+                        Case{"099999", "-1"},
+                        Case{"699999", "599999"},
+                        Case{"700021", "21"},
+                        Case{"K00021", "K00021"},
                         Case{"12 45x", "12 45x"}}) {
     const std::string vin = "A1F031B" + std::string(c.last_six);
     EXPECT_EQ(production_text(std::string_view(vin)), c.printed) << vin;
