@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only when some are missing.
-# Usage: install-deps.sh run|test|package
-#   run      build and run the program
-#   test     also build and run every test (scripts/test.sh)
-#   package  build the Debian packages (scripts/package.sh)
+# Usage: install-deps.sh run|test|package|web|web-test
+#   run       build and run the program
+#   test      also build and run every test (scripts/test.sh)
+#   package   build the Debian packages (scripts/package.sh)
+#   web       build and serve the web page (scripts/web.sh)
+#   web-test  test the page in headless Chromium against kordel-decode (scripts/web-test.sh)
 set -euo pipefail
 # shellcheck source=scripts/as_root.sh
 source "$(dirname "$0")/as_root.sh"
@@ -21,7 +23,15 @@ case "${1:-test}" in
     # installed desktop file and metainfo and builds a C program through pkg-config.
     packages=("${run[@]}" build-essential debhelper dpkg-dev devscripts lintian pkg-config
               desktop-file-utils appstream) ;;
-  *) echo "usage: $0 run|test|package" >&2; exit 2 ;;
+  web)
+    packages=(emscripten nlohmann-json3-dev)
+    command -v python3 >/dev/null || packages+=(python3) ;;
+  web-test)
+    packages=("${run[@]}" chromium)
+    # Any Node.js and npm will do; Debian's only where there is none.
+    command -v node >/dev/null || packages+=(nodejs)
+    command -v npm >/dev/null || packages+=(npm) ;;
+  *) echo "usage: $0 run|test|package|web|web-test" >&2; exit 2 ;;
 esac
 
 missing=()

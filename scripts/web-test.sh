@@ -7,21 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/web.sh build
 
-packages=(chromium cmake ninja-build g++ libcli11-dev nlohmann-json3-dev libcsv-dev)
-command -v node >/dev/null || packages+=(nodejs)
-command -v npm >/dev/null || packages+=(npm)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-  echo "Installing: ${missing[*]}"
-  sudo=()
-  [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
-    --no-install-recommends "${missing[@]}"
-fi
+scripts/install-deps.sh web-test
 
 # The test drivers, exactly as locked; puppeteer-core downloads no browser.
 if [[ ! -f web/node_modules/.package-lock.json ||

@@ -5,20 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(emscripten nlohmann-json3-dev)
-command -v python3 >/dev/null || packages+=(python3)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-  echo "Installing: ${missing[*]}"
-  sudo=()
-  [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
-    --no-install-recommends "${missing[@]}"
-fi
+scripts/install-deps.sh web
 
 out=build/web
 work=build/web-obj
