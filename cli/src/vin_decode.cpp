@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace kordel::cli {
 namespace {
@@ -45,15 +46,31 @@ std::string two_digit_list(std::span<const std::int16_t> years) {
   return list;
 }
 
-// The federal rule's values of letters; 0 marks a letter it does not allow.
-constexpr int letter_value(char c) {
-  constexpr std::string_view values = "12345678.12345.7.9.23456789";
-  if (c < 'A' || c > 'Z') return 0;
-  const char v = values[static_cast<std::size_t>(c - 'A')];
-  return v == '.' ? 0 : v - '0';
-}
+// The values the federal check-digit rule (49 CFR 565.15) assigns to letters, as
+// its table prints them. I, O and Q have none: a VIN never holds them.
+// clang-format off
+constexpr std::pair<char, int> letter_values[] = {
+    {'A', 1}, {'B', 2}, {'C', 3}, {'D', 4}, {'E', 5}, {'F', 6}, {'G', 7}, {'H', 8},
+    {'J', 1}, {'K', 2}, {'L', 3}, {'M', 4}, {'N', 5},           {'P', 7},           {'R', 9},
+              {'S', 2}, {'T', 3}, {'U', 4}, {'V', 5}, {'W', 6}, {'X', 7}, {'Y', 8}, {'Z', 9},
+};
+// clang-format on
 
+// Every byte's value under the rule, digits as themselves; -1 for a character it
+// does not allow. Upper-case only: the caller folds the case.
+constexpr std::array<std::int8_t, 256> transliteration = [] {
+  std::array<std::int8_t, 256> table{};
+  table.fill(-1);
+  for (char digit = '0'; digit <= '9'; ++digit)
+    table[static_cast<unsigned char>(digit)] = static_cast<std::int8_t>(digit - '0');
+  for (const auto &[letter, value] : letter_values)
+    table[static_cast<unsigned char>(letter)] = static_cast<std::int8_t>(value);
+  return table;
+}();
+
+// Position 9, the check digit itself, weighs 0.
 constexpr int weights[17] = {8, 7, 6, 5, 4, 3, 2, 10, 0, 9, 8, 7, 6, 5, 4, 3, 2};
+constexpr std::size_t check_digit_index = 8;
 
 char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -70,12 +87,14 @@ std::string_view status_name(Status status) {
 
 CheckDigit check_digit_of(std::string_view vin17) {
   CheckDigit check;
-  check.given = upper(vin17[8]);
+  check.given = upper(vin17[check_digit_index]);
   int sum = 0;
   for (std::size_t i = 0; i < 17; ++i) {
-    const char c = upper(vin17[i]);
-    const int value = c >= '0' && c <= '9' ? c - '0' : letter_value(c);
-    if (value == 0 && c != '0') {
+    // The check digit's own position weighs nothing, so whatever it holds (an O
+    // typed for a 0, say) leaves the digit the other sixteen call for.
+    if (i == check_digit_index) continue;
+    const int value = transliteration[static_cast<unsigned char>(upper(vin17[i]))];
+    if (value < 0) {
       check.disallowed_position = static_cast<std::uint8_t>(i + 1);
       return check;
     }
