@@ -18,15 +18,15 @@ ln -sfn /usr/include/nlohmann "$work/include/nlohmann"
 # JSON record of the command line, with the page's two exports.
 sources=(library/src/vin.cpp library/src/tables17.cpp library/src/decode17.cpp
          library/src/models13.cpp library/src/decode13.cpp library/report/src/report.cpp
-         cli/src/vin_decode.cpp cli/src/json_record.cpp web/src/kordel_wasm.cpp)
+         library/record/src/vin_decode.cpp library/record/src/json_record.cpp web/src/kordel_wasm.cpp)
 # The optimizer that emscripten runs finds Debian's acorn there.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 # Compiled again only when a source, a header or this script is newer than the module.
 if [[ ! -f "$out/kordel.wasm" ||
-      -n $(find library/src library/report/src cli/src web/src scripts/web.sh -newer "$out/kordel.wasm" \
+      -n $(find library/src library/report/src library/record/src web/src scripts/web.sh -newer "$out/kordel.wasm" \
              \( -name '*.cpp' -o -name '*.h' -o -name web.sh \) | head -n 1) ]]; then
   em++ -std=c++20 -Os -flto -Wall -Wextra -Werror \
-    -Ilibrary/src -Ilibrary/include -Ilibrary/report/src -Icli/src -I"$work/include" \
+    -Ilibrary/src -Ilibrary/include -Ilibrary/report/src -Ilibrary/record/src -I"$work/include" \
     "${sources[@]}" -o "$out/kordel.js" \
     -sMODULARIZE=1 -sEXPORT_ES6=1 -sEXPORT_NAME=createKordel -sENVIRONMENT=web \
     -sFILESYSTEM=0 -sALLOW_MEMORY_GROWTH=1 \

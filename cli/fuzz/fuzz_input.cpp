@@ -26,6 +26,7 @@ int null_fd() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   using namespace kordel::cli;
+  using namespace kordel::record;
   if (size < 1) return 0;
   const std::uint8_t choice = data[0];
   const bool csv = (choice & 1) != 0;

@@ -15,6 +15,7 @@
 namespace {
 
 using namespace kordel::cli;
+using namespace kordel::record;
 
 constexpr int exit_decoded = 0, exit_not_decoded = 1, exit_failure = 2;
 

@@ -8,6 +8,8 @@
 #include <cstring>
 
 namespace kordel::cli {
+
+using namespace kordel::record;
 namespace {
 
 constexpr std::size_t block = 1 << 16;

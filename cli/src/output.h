@@ -11,6 +11,9 @@
 
 namespace kordel::cli {
 
+using record::CsvRow;
+using record::VinDecode;
+
 enum class Format { text, json, csv };
 
 // A buffer written to a file descriptor in whole records.

@@ -12,6 +12,7 @@
 #include "output.h"
 
 using namespace kordel::cli;
+using namespace kordel::record;
 using nlohmann::json;
 
 namespace {

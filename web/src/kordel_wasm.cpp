@@ -13,14 +13,14 @@ std::string returned;
 
 // year: 0 decodes every candidate year; 68-80 or 1968-1980 picks one.
 extern "C" const char *kordel_decode_json(const char *vin, int year) {
-  returned = kordel::cli::json_record(vin ? vin : "", year);
+  returned = kordel::record::json_record(vin ? vin : "", year);
   return returned.c_str();
 }
 
 // Empty when the VIN is not of 17 characters or its check digit computes.
 extern "C" const char *kordel_check_digit_warning(const char *vin) {
-  static kordel::cli::VinDecode decode;
-  decode.decode(kordel::cli::trim_vin(vin ? vin : ""), 0);
+  static kordel::record::VinDecode decode;
+  decode.decode(kordel::record::trim_vin(vin ? vin : ""), 0);
   returned = decode.check_digit_warning();
   return returned.c_str();
 }

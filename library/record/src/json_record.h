@@ -9,7 +9,7 @@
 
 #include "vin_decode.h"
 
-namespace kordel::cli {
+namespace kordel::record {
 
 // One JSON object exactly as `kordel-decode --format json` writes it for this VIN (no newline).
 // model_year: 0 for every candidate, or 68-80 / 1968-1980 as --year takes it.
@@ -27,4 +27,4 @@ void append_json_record(std::string &out, const VinDecode &decode, const CsvRow 
 // Appends a JSON string. Text that is not UTF-8 is written with U+FFFD in its place.
 void append_json_string(std::string &out, std::string_view text);
 
-}  // namespace kordel::cli
+}  // namespace kordel::record

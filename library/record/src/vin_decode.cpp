@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-namespace kordel::cli {
+namespace kordel::record {
 namespace {
 
 struct CodePoint {
@@ -287,4 +287,4 @@ void VinDecode::append_report(std::string &out, std::size_t i, std::string_view 
                               line_break);
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::record

@@ -11,7 +11,7 @@
 #include "decode.h"
 #include "report.h"
 
-namespace kordel::cli {
+namespace kordel::record {
 
 enum class Status { decoded, rejected, unknown };
 
@@ -94,4 +94,4 @@ class VinDecode {
   std::string production_text_;
 };
 
-}  // namespace kordel::cli
+}  // namespace kordel::record

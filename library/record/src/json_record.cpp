@@ -3,7 +3,7 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
-namespace kordel::cli {
+namespace kordel::record {
 namespace {
 
 // Writes one object member after another, with the commas between them.
@@ -237,4 +237,4 @@ std::string json_record(std::string_view vin, int model_year) {
   return out;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::record
