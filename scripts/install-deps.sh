@@ -15,14 +15,17 @@ run=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core 
 case "${1:-test}" in
   run) packages=("${run[@]}") ;;
   test)
-    # cups-daemon and cups-client for the print test's private scheduler.
+    # cups-daemon and cups-client for the print test's private scheduler; pybind11,
+    # the Python headers and pytest for the Python module.
     packages=("${run[@]}" googletest libgtest-dev libbenchmark-dev clang clang-format
-              libclang-rt-14-dev poppler-utils cups-daemon cups-client) ;;
+              libclang-rt-14-dev poppler-utils cups-daemon cups-client
+              pybind11-dev python3-dev python3-pytest) ;;
   package)
     # hardening-check comes with devscripts; the package test validates the
-    # installed desktop file and metainfo and builds a C program through pkg-config.
+    # installed desktop file and metainfo and builds a C program through pkg-config;
+    # dh-python, the Python headers and pybind11 build python3-kordel.
     packages=("${run[@]}" build-essential debhelper dpkg-dev devscripts lintian pkg-config
-              desktop-file-utils appstream) ;;
+              desktop-file-utils appstream dh-python python3-dev pybind11-dev) ;;
   web)
     packages=(emscripten nlohmann-json3-dev)
     command -v python3 >/dev/null || packages+=(python3) ;;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian packages kordel, libkordel1 and libkordel-dev from a clean copy
-# of the source tree into build/packages/, then checks them with lintian (no error,
-# no warning) and hardening-check (both programs and the library).
+# Builds the Debian packages kordel, libkordel1, libkordel-dev and python3-kordel
+# from a clean copy of the source tree into build/packages/, then checks them with
+# lintian (no error, no warning) and hardening-check (both programs, the library and
+# the Python module).
 #
 # The tests are not run inside the package build (DEB_BUILD_OPTIONS=nocheck):
 # scripts/test.sh runs them all. Set KORDEL_PACKAGE_CHECK=1 to run them there too.
@@ -46,8 +47,11 @@ lintian --fail-on error,warning "$changes"
 echo "== hardening-check"
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
-for deb in "$out"/kordel_*.deb "$out"/libkordel1_*.deb; do dpkg-deb -x "$deb" "$unpacked"; done
-binaries=("$unpacked"/usr/bin/* "$unpacked"/usr/lib/*/libkordel.so.*.*.*)
+for deb in "$out"/kordel_*.deb "$out"/libkordel1_*.deb "$out"/python3-kordel_*.deb; do
+  dpkg-deb -x "$deb" "$unpacked"
+done
+binaries=("$unpacked"/usr/bin/* "$unpacked"/usr/lib/*/libkordel.so.*.*.*
+          "$unpacked"/usr/lib/python3/dist-packages/kordel/_kordel.*.so)
 # Control-flow protection is left out: Debian 12's C start files carry no CET
 # marking, so the linker drops it from every program built there.
 hardening-check --nocfprotection "${binaries[@]}"

@@ -18,8 +18,10 @@ echo "== code format (.clang-format)"
 git ls-files -z '*.c' '*.cpp' '*.h' '*.inc' | xargs -0 clang-format --dry-run --Werror
 
 echo "== release build and tests"
+# The Python module's tests (pytest) run among the others, under Debian's python3.
 cmake -S . -B build/test "${common[@]}" -DCMAKE_BUILD_TYPE=Release -DKORDEL_BUILD_FRONTEND=ON \
-  -DKORDEL_BUILD_BENCHMARKS=ON -DKORDEL_BUILD_FUZZER=OFF -DKORDEL_SANITIZE=OFF
+  -DKORDEL_BUILD_BENCHMARKS=ON -DKORDEL_BUILD_FUZZER=OFF -DKORDEL_SANITIZE=OFF \
+  -DKORDEL_BUILD_PYTHON=ON -DPython3_EXECUTABLE=/usr/bin/python3
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs"
 

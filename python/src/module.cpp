@@ -57,6 +57,8 @@ std::string_view vin_bytes(PyObject *vin, const std::string &what, py::object &e
     throw py::value_error(what + " holds a NUL character (at byte " +
                           std::to_string(static_cast<const char *>(nul) - bytes.data()) +
                           "), which no VIN holds");
+  // A line read from a file keeps its line end; kordel-decode's lines come without.
+  if (!bytes.empty() && bytes.back() == '\n') bytes.remove_suffix(1);
   return bytes;
 }
 
@@ -158,8 +160,11 @@ PYBIND11_MODULE(_kordel, m) {
   py::class_<DecodeIterator>(m, "DecodeIterator", R"(
 Iterator over the records of decode_many: one dict per VIN, decoded as it is
 taken.)")
-      .def("__iter__", [](py::object self) { return self; })
-      .def("__next__", &DecodeIterator::next);
+      .def(
+          "__iter__", [](py::object self) { return self; }, "Return the iterator itself.")
+      .def("__next__",
+           &DecodeIterator::next,
+           "Decode the next VIN of vins; raise StopIteration at their end.");
 
   m.def("decode",
         &decode,
@@ -174,7 +179,8 @@ The dict is what ``kordel-decode --format json`` writes for the VIN (with
 ``--year`` when ``year`` is given), as json.loads reads it: ``vin``, then
 ``results`` (one per model year tried) or ``error``, then ``check_digit``.
 
-vin: the VIN as a str; blanks at either end and a trailing CR are ignored.
+vin: the VIN as a str; blanks at either end and a line end (LF or CR LF)
+    are ignored.
     A VIN of the wrong length, with characters no VIN holds or codes the
     decoder rejects gives a record that says so; it raises nothing.
 year: None to try every model year a 13-character VIN could belong to, or one
@@ -194,9 +200,9 @@ is not 68-80 or 1968-1980.)");
 
 Decode VINs one at a time; return an iterator of their records.
 
-vins: any iterable of str (a list, a file, a generator). It is read lazily,
-    one VIN per record taken, so a stream of any length decodes in constant
-    memory.
+vins: any iterable of str (a list, a text file, a generator), one VIN each.
+    It is read lazily, one VIN per record taken, so a stream of any length
+    decodes in constant memory. Every item gives a record, an empty one too.
 year: as for decode(), for every VIN.
 
 Each record is the dict decode() returns for that VIN. A VIN that is not a

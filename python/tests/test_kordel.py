@@ -3,6 +3,8 @@
 kordel-decode is taken from $KORDEL_DECODE, else from the PATH.
 """
 
+import doctest
+import io
 import itertools
 import json
 import os
@@ -68,12 +70,17 @@ def test_records_equal_kordel_decode(year):
     assert list(kordel.decode_many(iter(VINS), year)) == expected
 
 
-def test_records_are_plain_objects():
+def test_a_text_file_decodes_line_by_line():
+    text = "A0A857H123442\n A1F031BQ00011\r\n1AMCM3877BK100021"
+    assert list(kordel.decode_many(io.StringIO(text))) == kordel_decode(text.splitlines(), None)
+
+
+def test_records_are_plain_objects_and_the_examples_hold():
+    examples = doctest.testmod(kordel)
+    assert examples.attempted > 0 and examples.failed == 0
     record = kordel.decode("A8A855H100001")
     assert [r["model_year"] for r in record["results"]] == [1968, 1978]
     assert type(record) is dict and type(record["results"]) is list
-    text = json.dumps(record, ensure_ascii=False)
-    assert json.loads(text) == record
 
 
 def first(iterable):
