@@ -1,0 +1,48 @@
+// The package's decode over the WebAssembly module: the page's module call, with
+// the arguments checked first. node.js and browser.js load the module their way.
+
+// kordel-decode reads no more of a line than this; a longer text is no VIN.
+const MAX_VIN_BYTES = 1024;
+const LONE_SURROGATE = /[\uD800-\uDBFF](?![\uDC00-\uDFFF])|(?<![\uD800-\uDBFF])[\uDC00-\uDFFF]/g;
+
+function describe(value) {
+  return value === null ? 'null' : Array.isArray(value) ? 'an array' : typeof value;
+}
+
+function modelYear(year) {
+  if (year === undefined || year === null) return 0;
+  if (typeof year !== 'number' || !Number.isInteger(year)) {
+    throw new TypeError(`year must be an integer, null or undefined, not ${describe(year)}`);
+  }
+  if ((year >= 68 && year <= 80) || (year >= 1968 && year <= 1980)) return year;
+  throw new RangeError(`year must be 68-80 or 1968-1980, not ${year}`);
+}
+
+export function makeDecode(module) {
+  const decodeJson = module.cwrap('kordel_decode_json', 'string', ['string', 'number']);
+  const lengthBytesUTF8 = (text) => {
+    let bytes = 0;
+    for (let i = 0; i < text.length; ++i) {
+      const c = text.charCodeAt(i);
+      if (c < 0x80) bytes += 1;
+      else if (c < 0x800) bytes += 2;
+      else if (c >= 0xd800 && c <= 0xdbff && i + 1 < text.length) { bytes += 4; ++i; }
+      else bytes += 3;
+    }
+    return bytes;
+  };
+
+  return function decode(vin, options = {}) {
+    if (typeof vin !== 'string') throw new TypeError(`vin must be a string, not ${describe(vin)}`);
+    const year = modelYear(options?.year);
+    if (vin.length > MAX_VIN_BYTES || lengthBytesUTF8(vin) > MAX_VIN_BYTES) {
+      throw new RangeError(`vin is too long (${vin.length} UTF-16 code units): a VIN has 13 or ` +
+        `17 characters, and no more than ${MAX_VIN_BYTES} bytes of UTF-8 are read`);
+    }
+    const nul = vin.indexOf('\0');
+    if (nul !== -1) throw new RangeError(`vin holds a NUL character (at index ${nul}), which no VIN holds`);
+    // A lone surrogate is no character: it goes in as U+FFFD, as TextEncoder writes it.
+    if (/[\uD800-\uDFFF]/.test(vin)) vin = vin.replace(LONE_SURROGATE, '\uFFFD');
+    return JSON.parse(decodeJson(vin, year));
+  };
+}
