@@ -16,12 +16,12 @@ inline constexpr std::size_t line_capacity = KORDEL_LINE_CAPACITY;
 // Field capacities in bytes, terminator included. Texts are fixed literals, so a
 // capacity is a bound the tables must respect rather than storage that is copied.
 namespace capacity13 {
-inline constexpr std::size_t make = 20, year = 20, trans = 35, model = 30, body = 35,
+inline constexpr std::size_t year = 20, trans = 35, model = 30, body = 35,
                              series = 45,  // widened to hold the longest Javelin series
     engine = 30, plant = 30;
 }
 namespace capacity17 {
-inline constexpr std::size_t make = 40, vehicle_type = 40, engine = 40, trans = 40, model = 40,
+inline constexpr std::size_t vehicle_type = 40, engine = 40, trans = 40, model = 40,
                              restraints = 40, year = 6, plant = 30;
 }
 
