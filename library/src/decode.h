@@ -74,7 +74,9 @@ struct Vin17Fields {
 };
 
 struct Decode13Result {
-  int result = 0;
+  // What process_13 returns: 0 while no model decoder has run and no message was
+  // shown (the codes name no model line), 1 once either happened.
+  int return_code = 0;
   char vin_text[14]{};  // upper-cased copy; missing positions hold '\0'
   Vin13Fields vin13_fields;
   Messages messages;
@@ -82,7 +84,7 @@ struct Decode13Result {
 };
 
 struct Decode17Result {
-  int result = 1;
+  int return_code = 1;  // what process_17 returns: always 1
   char vin17_text[18]{};
   Vin17Fields vin17_fields;
   Messages messages;

@@ -83,20 +83,20 @@ Decode13Result decode_with_model(const ModelDecoder &model, const char *vin) {
   copy_vin(vin, r.vin_text, 13);
   preset(r.vin13_fields);
   run_model_decoder(model, r);
-  r.result = 1;
+  r.return_code = 1;
   return r;
 }
 
 }  // namespace models13
 
 Decode13Result decode_13(int model_year, const char *vin) {
-  Decode13Result r;  // result 0 until a decoder runs or a message is shown
+  Decode13Result r;  // return code 0 until a decoder runs or a message is shown
   copy_vin(vin, r.vin_text, 13);
   const char *v = r.vin_text;
 
   if (!models13::first_position.accepted.contains(v[0])) {
     r.messages.add(failure_message(models13::first_position));
-    r.result = 1;
+    r.return_code = 1;
     return r;
   }
   preset(r.vin13_fields);
@@ -116,7 +116,7 @@ Decode13Result decode_13(int model_year, const char *vin) {
     models13::run_model_decoder(*row->decoder, r);
   else if (row->message != nullptr)
     r.messages.add(failure_message(*row->message));
-  r.result = row->decoder != nullptr || row->message != nullptr ? 1 : 0;
+  r.return_code = row->decoder != nullptr || row->message != nullptr ? 1 : 0;
   return r;
 }
 

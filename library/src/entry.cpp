@@ -50,7 +50,7 @@ extern "C" int process_13(int model_year, const char *vin, char *line1, char *li
   const kordel::Decode13Result r = kordel::decode_13(model_year, vin);
   kordel::show(r.messages);
   kordel::write_lines(r.report, lines);
-  return r.result;
+  return r.return_code;
 }
 
 extern "C" int process_17(int /*model_year*/, const char *vin, char *line1, char *line2,
@@ -60,5 +60,5 @@ extern "C" int process_17(int /*model_year*/, const char *vin, char *line1, char
   const kordel::Decode17Result r = kordel::decode_17(vin);
   kordel::show(r.messages);
   kordel::write_lines(r.report, lines);
-  return r.result;
+  return r.return_code;
 }

@@ -90,7 +90,7 @@ constexpr YearCondition below(int year) { return {INT_MIN, year - 1, false}; }
 constexpr YearCondition outside(int low, int high) { return {low, high, true}; }
 
 // One row of the dispatch decision table; the first row that holds decides. A row
-// with neither decoder nor message ends the call silently with result 0.
+// with neither decoder nor message ends the call silently with return code 0.
 struct DispatchRow {
   CharCondition series_code;  // position 4
   CharCondition year_digit;   // position 2
