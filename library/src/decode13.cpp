@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "models13.h"
+#include "report_lines.h"
 #include "table_procedures.h"
 
 namespace kordel {

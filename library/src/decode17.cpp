@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "report_lines.h"
 #include "table_procedures.h"
 #include "tables17.h"
 

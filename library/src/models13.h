@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "codes.h"
+#include "decode.h"
 
 namespace kordel::models13 {
 
@@ -104,5 +105,12 @@ extern const std::span<const DispatchRow> dispatch;
 
 // Position 1 of every 13-character VIN, tested before the dispatch.
 extern const Check first_position;
+
+// Runs one model decoder on a result whose vin_text is copied and whose fields are
+// preset, as the dispatch leaves it.
+void run_model_decoder(const ModelDecoder &model, Decode13Result &r);
+
+// Copies, presets and runs one model decoder without the dispatch.
+Decode13Result decode_with_model(const ModelDecoder &model, const char *vin);
 
 }  // namespace kordel::models13
