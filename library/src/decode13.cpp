@@ -9,6 +9,7 @@ namespace {
 
 using models13::FieldSource;
 using models13::ModelDecoder;
+namespace position = models13::position;
 
 std::string_view *second_field(Vin13Fields &f, Field13 field) {
   switch (field) {
@@ -43,12 +44,11 @@ void preset(Vin13Fields &f) {
 }
 
 void write_report(const char *vin, const Vin13Fields &f, Report &report) {
-  const std::string_view suffix = ordinal_suffix(vin[11], vin[12]);
+  const std::string_view suffix = ordinal_suffix(at_position(vin, position::sequence_tens),
+                                                 at_position(vin, position::sequence_units));
   LineWriter(report, 0) << f.year << ' ' << f.make << ' ' << f.model << ' ' << f.series << ' '
                         << f.body << ' ';
-  LineWriter(report, 1) << "Engine:" << f.engine << ". Trans:" << f.trans << ' ';
-  LineWriter(report, 2) << "This was the ";
-  LineWriter(report, 3) << suffix << " car ordered from the " << f.plant << " plant in " << f.year;
+  write_shared_lines(f, suffix, report);
   report.line_count = 4;
 }
 
@@ -59,12 +59,12 @@ namespace models13 {
 void run_model_decoder(const ModelDecoder &model, Decode13Result &r) {
   const char *v = r.vin_text;
   for (const Check &check : model.checks) {
-    if (check.accepted.contains(v[check.position - 1])) continue;
+    if (check.accepted.contains(at_position(v, check.position))) continue;
     r.messages.add(failure_message(check));
     if (check.kind != FailureKind::report_and_go_on) return;
   }
 
-  const auto at = [v](std::uint8_t position) { return v[position - 1]; };
+  const auto at = [v](std::uint8_t p) { return at_position(v, p); };
   const char year_digit = at(position::year);
   Vin13Fields &f = r.vin13_fields;
   decode_field(f.year, model.year, at(position::year), year_digit, f);
@@ -102,10 +102,9 @@ Decode13Result decode_13(int model_year, const char *vin) {
   }
   preset(r.vin13_fields);
 
-  namespace position = models13::position;
-  const char series_code = v[position::model_line - 1];
-  const char year_digit = v[position::year - 1];
-  const char body_type = v[position::body - 1];
+  const char series_code = at_position(v, position::model_line);
+  const char year_digit = at_position(v, position::year);
+  const char body_type = at_position(v, position::body);
   if (series_code < '0' || series_code > '9') return r;  // no model line: nothing at all
   const auto row = std::find_if(
       models13::dispatch.begin(), models13::dispatch.end(), [&](const models13::DispatchRow &d) {

@@ -18,7 +18,9 @@ namespace kordel::models13 {
 namespace position {
 inline constexpr std::uint8_t year = 2, trans = 3, model_line = 4, body = 5, series = 6, engine = 7,
                               plant = 8;
-}
+// The last two digits of the sequence number, which choose the ordinal suffix.
+inline constexpr std::uint8_t sequence_tens = 12, sequence_units = 13;
+}  // namespace position
 
 // Where a field's text comes from: its code table, read at the field's position,
 // or one fixed text.

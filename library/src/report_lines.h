@@ -1,4 +1,4 @@
-// The writer of report lines.
+// The writer of report lines, and the lines that both schemes write alike.
 #pragma once
 
 #include <cstddef>
@@ -38,5 +38,16 @@ class LineWriter {
   std::size_t &recorded_length_;
   std::size_t length_ = 0;
 };
+
+// Lines 2 to 4, which both schemes write alike: engine and transmission, the
+// opening of the production sentence, and its end after the production number
+// that the caller prints between line 3 and line 4. `Fields` is Vin13Fields or
+// Vin17Fields; `suffix` is the ordinal suffix of the sequence number.
+template <class Fields>
+void write_shared_lines(const Fields &f, std::string_view suffix, Report &report) {
+  LineWriter(report, 1) << "Engine:" << f.engine << ". Trans:" << f.trans << ' ';
+  LineWriter(report, 2) << "This was the ";
+  LineWriter(report, 3) << suffix << " car ordered from the " << f.plant << " plant in " << f.year;
+}
 
 }  // namespace kordel
