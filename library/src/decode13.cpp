@@ -105,7 +105,6 @@ Decode13Result decode_13(int model_year, const char *vin) {
   const char series_code = at_position(v, position::model_line);
   const char year_digit = at_position(v, position::year);
   const char body_type = at_position(v, position::body);
-  if (series_code < '0' || series_code > '9') return r;  // no model line: nothing at all
   const auto row = std::find_if(
       models13::dispatch.begin(), models13::dispatch.end(), [&](const models13::DispatchRow &d) {
         return d.series_code.holds(series_code) && d.year_digit.holds(year_digit) &&
