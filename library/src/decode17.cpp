@@ -30,6 +30,22 @@ const tables17::BodyDecoder *find_body(const char *vin) {
   return body == tables17::bodies.end() ? nullptr : &*body;
 }
 
+// Writes each field from its table, the check digit as it stands and the body's model.
+void decode_fields(const char *vin, const tables17::BodyDecoder &body, Vin17Fields &f) {
+  const auto at = [vin](std::uint8_t p) { return at_position(vin, p); };
+  decode_field(f.vehicle_type, tables17::vehicle_type, at(position::vehicle_type));
+  decode_field(f.engine, tables17::engine, at(position::engine));
+  if (const CodeRow *row = find_row(body.trans_overrides, at(position::trans), '\0'))
+    f.trans = row->text;
+  else
+    decode_field(f.trans, tables17::trans, at(position::trans));
+  decode_field(f.restraints, tables17::restraints, at(position::restraints));
+  f.check_digit = at(position::check_digit);
+  decode_field(f.year, tables17::year, at(position::year));
+  decode_field(f.plant, tables17::plant, at(position::plant));
+  f.model = body.model;
+}
+
 void write_report(const char *vin, const Vin17Fields &f, Report &report) {
   const std::string_view suffix = ordinal_suffix(at_position(vin, position::sequence_tens),
                                                  at_position(vin, position::sequence_units));
@@ -59,19 +75,7 @@ Decode17Result decode_17(const char *vin) {
   // An accepted body code with no decoder: silently nothing.
   if (body == nullptr) return r;
 
-  const auto at = [v](std::uint8_t p) { return at_position(v, p); };
-  decode_field(f.vehicle_type, tables17::vehicle_type, at(position::vehicle_type));
-  decode_field(f.engine, tables17::engine, at(position::engine));
-  if (const CodeRow *row = find_row(body->trans_overrides, at(position::trans), '\0'))
-    f.trans = row->text;
-  else
-    decode_field(f.trans, tables17::trans, at(position::trans));
-  decode_field(f.restraints, tables17::restraints, at(position::restraints));
-  f.check_digit = at(position::check_digit);
-  decode_field(f.year, tables17::year, at(position::year));
-  decode_field(f.plant, tables17::plant, at(position::plant));
-  f.model = body->model;
-
+  decode_fields(v, *body, f);
   write_report(v, f, r.report);
   return r;
 }
