@@ -52,6 +52,19 @@ void write_report(const char *vin, const Vin13Fields &f, Report &report) {
   report.line_count = 4;
 }
 
+// The first dispatch row that holds for the VIN and the caller's model year, or null.
+const models13::DispatchRow *find_dispatch_row(const char *vin, int model_year) {
+  const char series_code = at_position(vin, position::model_line);
+  const char year_digit = at_position(vin, position::year);
+  const char body_type = at_position(vin, position::body);
+  const auto row = std::find_if(
+      models13::dispatch.begin(), models13::dispatch.end(), [&](const models13::DispatchRow &d) {
+        return d.series_code.holds(series_code) && d.year_digit.holds(year_digit) &&
+               d.body_type.holds(body_type) && d.model_year.holds(model_year);
+      });
+  return row == models13::dispatch.end() ? nullptr : &*row;
+}
+
 }  // namespace
 
 namespace models13 {
@@ -95,22 +108,16 @@ Decode13Result decode_13(int model_year, const char *vin) {
   copy_vin(vin, r.vin_text, 13);
   const char *v = r.vin_text;
 
-  if (!models13::first_position.accepted.contains(v[0])) {
-    r.messages.add(failure_message(models13::first_position));
+  const Check &first = models13::first_position;
+  if (!first.accepted.contains(at_position(v, first.position))) {
+    r.messages.add(failure_message(first));
     r.return_code = 1;
     return r;
   }
   preset(r.vin13_fields);
 
-  const char series_code = at_position(v, position::model_line);
-  const char year_digit = at_position(v, position::year);
-  const char body_type = at_position(v, position::body);
-  const auto row = std::find_if(
-      models13::dispatch.begin(), models13::dispatch.end(), [&](const models13::DispatchRow &d) {
-        return d.series_code.holds(series_code) && d.year_digit.holds(year_digit) &&
-               d.body_type.holds(body_type) && d.model_year.holds(model_year);
-      });
-  if (row == models13::dispatch.end()) return r;
+  const models13::DispatchRow *row = find_dispatch_row(v, model_year);
+  if (row == nullptr) return r;
   if (row->decoder != nullptr)
     models13::run_model_decoder(*row->decoder, r);
   else if (row->message != nullptr)
