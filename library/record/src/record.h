@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "fields.h"
 #include "vin_decode.h"
@@ -34,12 +35,15 @@ inline std::string_view message_text(const Message &m) {
 
 namespace detail {
 
-template <class Builder>
-void optional_string(Builder &b, std::optional<std::string_view> text) {
-  if (text)
-    b.string(*text);
-  else
+// A text or a number, or null where there is none.
+template <class Builder, class T>
+void optional_value(Builder &b, const std::optional<T> &value) {
+  if (!value)
     b.null();
+  else if constexpr (std::is_convertible_v<T, std::string_view>)
+    b.string(*value);
+  else
+    b.number(*value);
 }
 
 template <class Builder>
@@ -49,13 +53,13 @@ void build_fields(Builder &b, const VinDecode &decode, std::size_t i) {
     for (const Field &field : fields) {
       if (!in_scheme13(field)) continue;
       b.key(field.name);
-      optional_string(b, field_text(raw_text(field, *f)));
+      optional_value(b, field_text(raw_text(field, *f)));
     }
   } else if (const Vin17Fields *g = decode.fields17()) {
     for (const Field &field : fields) {
       if (!in_scheme17(field)) continue;
       b.key(field.name);
-      optional_string(b, field_text(raw_text(field, *g)));
+      optional_value(b, field_text(raw_text(field, *g)));
     }
   }
   b.end_object();
@@ -88,12 +92,9 @@ void build_messages(Builder &b, const Messages &messages) {
     b.key("kind");
     b.string(m.goes_on ? "warning" : "error");
     b.key("position");
-    if (m.position != 0)
-      b.number(m.position);
-    else
-      b.null();
+    optional_value(b, m.position != 0 ? std::optional<std::int64_t>(m.position) : std::nullopt);
     b.key("accepted");
-    optional_string(b, m.accepted.empty() ? std::nullopt : std::optional(m.accepted));
+    optional_value(b, m.accepted.empty() ? std::nullopt : std::optional(m.accepted));
     b.end_object();
   }
   b.end_array();
@@ -105,10 +106,8 @@ void build_result(Builder &b, const VinDecode &decode, std::size_t i) {
   const bool decoded = a.status == Status::decoded;
   b.begin_object();
   b.key("model_year");
-  if (a.model_year != 0)
-    b.number(1900 + a.model_year);
-  else
-    b.null();
+  optional_value(
+      b, a.model_year != 0 ? std::optional<std::int64_t>(1900 + a.model_year) : std::nullopt);
   b.key("status");
   b.string(status_name(a.status));
   b.key("fields");
@@ -117,10 +116,7 @@ void build_result(Builder &b, const VinDecode &decode, std::size_t i) {
   else
     b.null();
   b.key("production_number");
-  if (decode.production_number())
-    b.number(*decode.production_number());
-  else
-    b.null();
+  optional_value(b, decode.production_number());
   b.key("report");
   if (decoded)
     build_report(b, decode, i);
@@ -141,7 +137,7 @@ void build_check_digit(Builder &b, const std::optional<CheckDigit> &check) {
   b.key("given");
   b.string(std::string_view(&check->given, 1));
   b.key("expected");
-  optional_string(
+  optional_value(
       b, check->expected ? std::optional(std::string_view(&*check->expected, 1)) : std::nullopt);
   b.key("valid");
   b.boolean(check->valid());
