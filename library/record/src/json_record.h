@@ -39,6 +39,13 @@ class JsonBuilder {
     out_ += ':';
     comma_ = false;
   }
+  // The record's own names need no escaping: the common path stays short.
+  void key(Name name) {
+    out_ += comma_ ? ",\"" : "\"";
+    out_ += name;
+    out_ += "\":";
+    comma_ = false;
+  }
   void string(std::string_view text) {
     separate();
     append_json_string(out_, text);

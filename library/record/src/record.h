@@ -33,7 +33,19 @@ inline std::string_view message_text(const Message &m) {
   return text;
 }
 
+// One of the record's own member names, as build_record() hands it to key(): plain
+// ASCII, which a builder may take as it is (a builder with only key(std::string_view)
+// gets it as any text).
+struct Name : std::string_view {
+  constexpr explicit Name(std::string_view name) : std::string_view(name) {}
+};
+
 namespace detail {
+
+template <class Builder>
+void key(Builder &b, std::string_view name) {
+  b.key(Name(name));
+}
 
 // A text or a number, or null where there is none.
 template <class Builder, class T>
@@ -52,13 +64,13 @@ void build_fields(Builder &b, const VinDecode &decode, std::size_t i) {
   if (const Vin13Fields *f = decode.fields13(i)) {
     for (const Field &field : fields) {
       if (!in_scheme13(field)) continue;
-      b.key(field.name);
+      key(b, field.name);
       optional_value(b, field_text(raw_text(field, *f)));
     }
   } else if (const Vin17Fields *g = decode.fields17()) {
     for (const Field &field : fields) {
       if (!in_scheme17(field)) continue;
-      b.key(field.name);
+      key(b, field.name);
       optional_value(b, field_text(raw_text(field, *g)));
     }
   }
@@ -87,13 +99,13 @@ void build_messages(Builder &b, const Messages &messages) {
   b.begin_array();
   for (const Message &m : messages) {
     b.begin_object();
-    b.key("text");
+    key(b, "text");
     b.string(message_text(m));
-    b.key("kind");
+    key(b, "kind");
     b.string(m.goes_on ? "warning" : "error");
-    b.key("position");
+    key(b, "position");
     optional_value(b, m.position != 0 ? std::optional<std::int64_t>(m.position) : std::nullopt);
-    b.key("accepted");
+    key(b, "accepted");
     optional_value(b, m.accepted.empty() ? std::nullopt : std::optional(m.accepted));
     b.end_object();
   }
@@ -105,24 +117,24 @@ void build_result(Builder &b, const VinDecode &decode, std::size_t i) {
   const Attempt a = decode.attempt(i);
   const bool decoded = a.status == Status::decoded;
   b.begin_object();
-  b.key("model_year");
+  key(b, "model_year");
   optional_value(
       b, a.model_year != 0 ? std::optional<std::int64_t>(1900 + a.model_year) : std::nullopt);
-  b.key("status");
+  key(b, "status");
   b.string(status_name(a.status));
-  b.key("fields");
+  key(b, "fields");
   if (decoded)
     build_fields(b, decode, i);
   else
     b.null();
-  b.key("production_number");
+  key(b, "production_number");
   optional_value(b, decode.production_number());
-  b.key("report");
+  key(b, "report");
   if (decoded)
     build_report(b, decode, i);
   else
     b.null();
-  b.key("messages");
+  key(b, "messages");
   build_messages(b, *a.messages);
   b.end_object();
 }
@@ -134,12 +146,12 @@ void build_check_digit(Builder &b, const std::optional<CheckDigit> &check) {
     return;
   }
   b.begin_object();
-  b.key("given");
+  key(b, "given");
   b.string(std::string_view(&check->given, 1));
-  b.key("expected");
+  key(b, "expected");
   optional_value(
       b, check->expected ? std::optional(std::string_view(&*check->expected, 1)) : std::nullopt);
-  b.key("valid");
+  key(b, "valid");
   b.boolean(check->valid());
   b.end_object();
 }
@@ -168,21 +180,21 @@ void build_record(Builder &b, const VinDecode &decode, const CsvRow *row = nullp
                   const RecordOptions &options = {}) {
   static_cast<void>(options);
   b.begin_object();
-  b.key("vin");
+  detail::key(b, "vin");
   b.string(decode.vin());
   if (!decode.error().empty()) {
-    b.key("error");
+    detail::key(b, "error");
     b.string(decode.error());
   } else {
-    b.key("results");
+    detail::key(b, "results");
     b.begin_array();
     for (std::size_t i = 0; i < decode.attempt_count(); ++i) detail::build_result(b, decode, i);
     b.end_array();
   }
-  b.key("check_digit");
+  detail::key(b, "check_digit");
   detail::build_check_digit(b, decode.check_digit());
   if (row != nullptr) {
-    b.key("row");
+    detail::key(b, "row");
     detail::build_row(b, *row);
   }
   b.end_object();
