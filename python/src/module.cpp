@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "py_builder.h"
-#include "record_walk.h"
+#include "record.h"
 #include "vin_decode.h"
 
 namespace py = pybind11;
@@ -85,7 +85,7 @@ py::object decode_into(VinDecode &decode, PyBuilder &builder, PyObject *vin,
   const std::string_view bytes = vin_bytes(vin, what, encoded);
   decode.decode(kordel::record::trim_vin(bytes), model_year);
   try {
-    kordel::python::walk_record(builder, decode);
+    kordel::record::build_record(builder, decode);
   } catch (...) {
     Py_XDECREF(builder.take());  // the part built so far
     try {
