@@ -11,7 +11,9 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh package
 
 out=build/packages
-rm -rf "$out"
+# What an earlier run left; the npm package that scripts/npm.sh packs here stays.
+rm -rf "$out/src" "$out"/*.deb "$out"/*.dsc "$out"/kordel_*.tar.* "$out"/*.buildinfo \
+  "$out"/*.changes "$out/build.log"
 mkdir -p "$out/src"
 version=$(dpkg-parsechangelog -l debian/changelog -S Version)
 src="$out/src/kordel-$version"

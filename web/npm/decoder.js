@@ -18,31 +18,37 @@ function modelYear(year) {
   throw new RangeError(`year must be 68-80 or 1968-1980, not ${year}`);
 }
 
-export function makeDecode(module) {
-  const decodeJson = module.cwrap('kordel_decode_json', 'string', ['string', 'number']);
-  const lengthBytesUTF8 = (text) => {
-    let bytes = 0;
-    for (let i = 0; i < text.length; ++i) {
-      const c = text.charCodeAt(i);
-      if (c < 0x80) bytes += 1;
-      else if (c < 0x800) bytes += 2;
-      else if (c >= 0xd800 && c <= 0xdbff && i + 1 < text.length) { bytes += 4; ++i; }
-      else bytes += 3;
-    }
-    return bytes;
-  };
+function tooLong(vin) {
+  return new RangeError(`vin is too long (${vin.length} UTF-16 code units): a VIN has 13 or 17 ` +
+    `characters, and no more than ${MAX_VIN_BYTES} bytes of UTF-8 are read`);
+}
 
+// The length in UTF-8 of a text without lone surrogates.
+function utf8Length(text) {
+  let bytes = 0;
+  for (let i = 0; i < text.length; ++i) {
+    const c = text.charCodeAt(i);
+    if (c < 0x80) bytes += 1;
+    else if (c < 0x800) bytes += 2;
+    else if (c >= 0xd800 && c <= 0xdbff) { bytes += 4; ++i; }
+    else bytes += 3;
+  }
+  return bytes;
+}
+
+export function makeDecode(module) {
+  // The page's call: {"check_digit_warning": ..., "record": the JSON record}.
+  const decodeJson = module.cwrap('kordel_decode', 'string', ['string', 'number']);
   return function decode(vin, options = {}) {
     if (typeof vin !== 'string') throw new TypeError(`vin must be a string, not ${describe(vin)}`);
     const year = modelYear(options?.year);
-    if (vin.length > MAX_VIN_BYTES || lengthBytesUTF8(vin) > MAX_VIN_BYTES) {
-      throw new RangeError(`vin is too long (${vin.length} UTF-16 code units): a VIN has 13 or ` +
-        `17 characters, and no more than ${MAX_VIN_BYTES} bytes of UTF-8 are read`);
-    }
+    if (vin.length > MAX_VIN_BYTES) throw tooLong(vin);
     const nul = vin.indexOf('\0');
     if (nul !== -1) throw new RangeError(`vin holds a NUL character (at index ${nul}), which no VIN holds`);
     // A lone surrogate is no character: it goes in as U+FFFD, as TextEncoder writes it.
     if (/[\uD800-\uDFFF]/.test(vin)) vin = vin.replace(LONE_SURROGATE, '\uFFFD');
-    return JSON.parse(decodeJson(vin, year));
+    // A UTF-16 code unit takes 1 to 3 bytes of UTF-8 (a pair of them, 4).
+    if (vin.length * 3 > MAX_VIN_BYTES && utf8Length(vin) > MAX_VIN_BYTES) throw tooLong(vin);
+    return JSON.parse(decodeJson(vin, year)).record;
   };
 }

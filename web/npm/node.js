@@ -1,15 +1,9 @@
-// Node: the module's WebAssembly read from the package's own folder.
+// Node.js: the module's WebAssembly read from the package's own folder.
 import { readFile } from 'node:fs/promises';
 
-import createKordel from './kordel.js';
+import createKordel from './kordel.cjs';
 import { makeDecode } from './decoder.js';
 
-const wasm = await readFile(new URL('./kordel.wasm', import.meta.url));
-const module = await createKordel({
-  instantiateWasm(imports, receive) {
-    WebAssembly.instantiate(wasm, imports).then(({ instance, module }) => receive(instance, module));
-    return {};
-  },
-});
+const wasmBinary = await readFile(new URL('./kordel.wasm', import.meta.url));
 
-export const decode = makeDecode(module);
+export const decode = makeDecode(await createKordel({ wasmBinary }));
