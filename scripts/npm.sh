@@ -2,8 +2,8 @@
 # Builds the npm package kordel from the page's module target (kordel_module) and
 # packs it into build/packages/kordel-<version>.tgz (installing what is missing).
 # "test" then installs the .tgz into a temporary folder and runs its tests in
-# Node.js against kordel-decode ($KORDEL_DECODE, else one built here); "bench"
-# measures decode's speed in Node.js on one core.
+# Node.js against kordel-decode ($KORDEL_DECODE, else one built here), bundled for
+# a browser too; "bench" measures decode's speed in Node.js on one core.
 # Usage: npm.sh [test|bench]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,7 +31,16 @@ case "${1:-}" in
       cmake --build build/web-cli --target kordel-decode
       export KORDEL_DECODE=$PWD/build/web-cli/bin/kordel-decode
     fi
-    KORDEL_NPM_TGZ=$PWD/$tgz node --test web/npm/tests/ ;;
+    # The browser test bundles the package with esbuild and runs it in Debian's
+    # Chromium through the page tests' puppeteer-core, each exactly as locked.
+    scripts/install-deps.sh web-test
+    for folder in web web/npm/tests; do
+      if [[ ! -f $folder/node_modules/.package-lock.json ||
+            $folder/package-lock.json -nt $folder/node_modules/.package-lock.json ]]; then
+        (cd "$folder" && npm ci --no-audit --no-fund --loglevel=error)
+      fi
+    done
+    KORDEL_NPM_TGZ=$PWD/$tgz timeout 600 node --test web/npm/tests/ ;;
   bench)
     exec taskset -c 0 node web/npm/bench/bench.mjs build/npm/web/npm/kordel ;;
 esac

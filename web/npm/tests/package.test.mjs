@@ -1,13 +1,16 @@
 // The npm package as a user gets it: installed from its .tgz into a temporary
-// folder and imported by name, its records checked against kordel-decode.
+// folder and imported by name, its records checked against kordel-decode; and
+// bundled for a browser by esbuild and run in headless Chromium.
 // KORDEL_NPM_TGZ names the .tgz, KORDEL_DECODE the kordel-decode to compare with.
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { copyFileSync, mkdirSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
+import * as esbuild from 'esbuild';
+import { launchBrowser, openPage, startServer, stopServer } from '../../tests/browser.mjs';
 
 const tgz = process.env.KORDEL_NPM_TGZ;
 const decoder = process.env.KORDEL_DECODE;
@@ -87,4 +90,29 @@ test('bad input throws, and decoding goes on after it', () => {
   ];
   for (const [call, type, message] of cases) assert.throws(call, { name: type.name, message });
   assert.equal(kordel.decode('A0A857H123442').results[0].status, 'decoded');
+});
+
+test('bundled for a browser (esbuild), decode answers in Chromium as in Node', async () => {
+  // What a page of a user's own does: import by name, bundle, serve.
+  const site = path.join(folder, 'site');
+  mkdirSync(site);
+  writeFileSync(path.join(folder, 'page.js'), "import { decode } from 'kordel';\n" +
+    'window.decode = decode;\ndocument.documentElement.dataset.ready = "true";\n');
+  await esbuild.build({ entryPoints: [path.join(folder, 'page.js')], bundle: true, format: 'esm',
+    platform: 'browser', outfile: path.join(site, 'page.js'), logLevel: 'silent' });
+  // esbuild leaves new URL('./kordel.wasm', import.meta.url) to the page's folder.
+  copyFileSync(path.join(folder, 'node_modules/kordel/kordel.wasm'), path.join(site, 'kordel.wasm'));
+  writeFileSync(path.join(site, 'index.html'),
+    '<!doctype html><title>kordel</title><script type="module" src="page.js"></script>\n');
+  const server = await startServer(site);
+  const chromium = await launchBrowser();
+  try {
+    const page = await openPage(chromium.browser, server.url);
+    const vins = VINS.filter((vin) => !vin.includes('\ud800'));  // not through page.evaluate
+    const records = await page.evaluate((list) => list.map((vin) => window.decode(vin, { year: 78 })), vins);
+    assert.deepEqual(records, vins.map((vin) => kordel.decode(vin, { year: 78 })));
+  } finally {
+    await chromium.close();
+    await stopServer(server);
+  }
 });
