@@ -60,6 +60,9 @@ cp cli/fuzz/corpus/* "$decode_corpus"
 echo "== web page in headless Chromium"
 KORDEL_DECODE=$PWD/build/test/bin/kordel-decode bash scripts/web-test.sh
 
+echo "== npm package: packed, installed from its .tgz and tested in Node.js and Chromium"
+KORDEL_DECODE=$PWD/build/test/bin/kordel-decode bash scripts/npm.sh test
+
 if [[ ${CI:-} == true || ${KORDEL_PACKAGE_TEST:-0} == 1 ]]; then
   echo "== Debian packages: build, lintian, install, use, purge"
   bash scripts/test_packages.sh
