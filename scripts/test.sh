@@ -2,13 +2,15 @@
 # Installs what is missing (scripts/install-deps.sh), then builds everything and
 # runs every test, in these stages:
 #   1. code format: clang-format over every tracked C and C++ file;
-#   2. a release build (with benchmarks) and its tests;
+#   2. a release build (with benchmarks and the Python module) and its tests;
 #   3. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer;
 #   4. a bounded fuzzing run of the library's entry points (KORDEL_FUZZ_SECONDS);
 #   5. a bounded fuzzing run of kordel-decode's line and CSV input
 #      (KORDEL_DECODE_FUZZ_SECONDS);
 #   6. the web page's tests in headless Chromium, against the release kordel-decode;
-#   7. in CI (or with KORDEL_PACKAGE_TEST=1) the Debian packages: built, checked
+#   7. the npm package: packed, installed from its .tgz and tested in Node.js and,
+#      bundled, in headless Chromium, against the release kordel-decode;
+#   8. in CI (or with KORDEL_PACKAGE_TEST=1) the Debian packages: built, checked
 #      with lintian, installed, used and purged.
 #
 # Each build has a folder of its own (the run command's build/release is never
