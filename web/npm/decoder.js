@@ -37,8 +37,11 @@ function utf8Length(text) {
 }
 
 export function makeDecode(module) {
-  // The page's call: {"check_digit_warning": ..., "record": the JSON record}.
-  const decodeJson = module.cwrap('kordel_decode', 'string', ['string', 'number']);
+  // The page's call, which answers {"check_digit_warning": ..., "record": the JSON
+  // record} as UTF-8 in the module's memory, ended by a NUL; read here with one
+  // search and one TextDecoder call.
+  const call = module.cwrap('kordel_decode', 'number', ['string', 'number']);
+  const utf8 = new TextDecoder();
   return function decode(vin, options = {}) {
     if (typeof vin !== 'string') throw new TypeError(`vin must be a string, not ${describe(vin)}`);
     const year = modelYear(options?.year);
@@ -49,6 +52,8 @@ export function makeDecode(module) {
     if (/[\uD800-\uDFFF]/.test(vin)) vin = vin.replace(LONE_SURROGATE, '\uFFFD');
     // A UTF-16 code unit takes 1 to 3 bytes of UTF-8 (a pair of them, 4).
     if (vin.length * 3 > MAX_VIN_BYTES && utf8Length(vin) > MAX_VIN_BYTES) throw tooLong(vin);
-    return JSON.parse(decodeJson(vin, year)).record;
+    const at = call(vin, year);
+    const heap = module.HEAPU8;  // taken after the call, which may have grown the memory
+    return JSON.parse(utf8.decode(heap.subarray(at, heap.indexOf(0, at)))).record;
   };
 }
