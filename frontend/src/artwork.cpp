@@ -5,6 +5,9 @@
 #include <QPainterPath>
 #include <QSvgRenderer>
 
+#include <cmath>
+#include <utility>
+
 namespace kordel::ui::artwork {
 
 namespace {
@@ -43,15 +46,15 @@ void wheel(QPainter &painter, QPointF centre, double radius) {
 
 QColor ground_colour() { return night; }
 
-QPixmap tile(int index, QSize size) {
-  QPixmap pixmap(size);
-  QPainter painter(&pixmap);
+namespace {
+
+void draw_tile(QPainter &painter, int index, QSize size) {
   painter.setRenderHint(QPainter::Antialiasing);
 
   QLinearGradient ground(0, 0, 0, size.height());
   ground.setColorAt(0, steel.lighter(100 + (index % 4) * 6));
   ground.setColorAt(1, night);
-  painter.fillRect(pixmap.rect(), ground);
+  painter.fillRect(QRect(QPoint(0, 0), size), ground);
 
   // Diagonal chrome and red pinstripes, offset per tile so that neighbours continue.
   const int offset = (index * 37) % 60;
@@ -61,19 +64,16 @@ QPixmap tile(int index, QSize size) {
     painter.setPen(QPen(QColor(signal_red.red(), signal_red.green(), signal_red.blue(), 90), 2));
     painter.drawLine(x + 9, size.height(), x + 9 + size.height(), 0);
   }
-  return pixmap;
 }
 
-QPixmap banner(QSize size) {
-  QPixmap pixmap(size);
-  QPainter painter(&pixmap);
+void draw_banner(QPainter &painter, QSize size) {
   painter.setRenderHint(QPainter::Antialiasing);
 
   QLinearGradient sky(0, 0, 0, size.height());
   sky.setColorAt(0, night);
   sky.setColorAt(0.7, steel);
   sky.setColorAt(1, night);
-  painter.fillRect(pixmap.rect(), sky);
+  painter.fillRect(QRect(QPoint(0, 0), size), sky);
 
   // Road line and a coupe on the right.
   painter.setPen(QPen(chrome, 2));
@@ -113,7 +113,40 @@ QPixmap banner(QSize size) {
   painter.drawText(QRectF(22, name.bottom() - 4, size.width() * 0.58, 20),
                    Qt::AlignLeft,
                    QStringLiteral("VIN DECODER  1968 - 1988"));
+}
+
+}  // namespace
+
+Drawing tile(int index) {
+  return [index](QPainter &painter, QSize size) { draw_tile(painter, index, size); };
+}
+
+Drawing banner() { return draw_banner; }
+
+QPixmap render(const Drawing &drawing, QSize size, qreal device_pixel_ratio) {
+  QPixmap pixmap(QSize(static_cast<int>(std::ceil(size.width() * device_pixel_ratio)),
+                       static_cast<int>(std::ceil(size.height() * device_pixel_ratio))));
+  pixmap.setDevicePixelRatio(device_pixel_ratio);
+  QPainter painter(&pixmap);
+  drawing(painter, size);
   return pixmap;
+}
+
+Picture::Picture(Drawing drawing, QWidget *parent) : QWidget(parent), drawing_(std::move(drawing)) {
+  setAttribute(Qt::WA_OpaquePaintEvent);  // it covers itself whole
+}
+
+QPixmap Picture::pixmap() const {
+  const qreal ratio = devicePixelRatioF();
+  if (rendered_.isNull() || rendered_.devicePixelRatio() != ratio ||
+      rendered_.deviceIndependentSize().toSize() != size())
+    rendered_ = artwork::render(drawing_, size(), ratio);
+  return rendered_;
+}
+
+void Picture::paintEvent(QPaintEvent * /*event*/) {
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, pixmap());
 }
 
 QIcon window_icon() {

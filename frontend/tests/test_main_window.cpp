@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "artwork.h"
 #include "controls.h"
 #include "gui_test_support.h"
 #include "main_window.h"
@@ -121,7 +122,8 @@ class TestMainWindow : public QObject {
     const QObjectList stacking = w.centralWidget()->children();
     const qsizetype vin_at = stacking.indexOf(vin);
     for (const auto &p : pictures) {
-      auto *picture = child<QLabel>(w, qPrintable(QStringLiteral("Image%1").arg(p.number)));
+      auto *picture =
+          child<artwork::Picture>(w, qPrintable(QStringLiteral("Image%1").arg(p.number)));
       QCOMPARE(picture->geometry(), p.geometry);
       QVERIFY(!picture->pixmap().isNull());
       QVERIFY2(stacking.indexOf(picture) < vin_at, "pictures lie beneath the controls");
