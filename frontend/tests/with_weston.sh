@@ -9,6 +9,10 @@
 # the reason (exit status 77); under CI that is a failure instead.
 set -euo pipefail
 
+if [[ $# -lt 2 ]]; then
+  echo "usage: $0 QT_WAYLAND_PLUGIN PROGRAM [ARGS...]" >&2
+  exit 2
+fi
 plugin=$1
 shift
 
