@@ -1,11 +1,14 @@
 #include "artwork.h"
 
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 
 #include <cmath>
+#include <memory>
 #include <utility>
 
 namespace kordel::ui::artwork {
@@ -149,19 +152,52 @@ void Picture::paintEvent(QPaintEvent * /*event*/) {
   painter.drawPixmap(0, 0, pixmap());
 }
 
+namespace {
+
+// The window icon, drawn from the SVG at each size asked for and only then: the
+// window system asks for a few small sizes when the window is shown, a task
+// switcher may ask for a large one later.
+class SvgIcon : public QIconEngine {
+ public:
+  SvgIcon()
+      : svg_(std::make_shared<QSvgRenderer>(QStringLiteral(":/icons/org.kordel.Kordel.svg"))) {}
+
+  QIconEngine *clone() const override { return new SvgIcon(*this); }
+
+  // The sizes an X11 window manager receives with the window (_NET_WM_ICON).
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
+  }
+
+  QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override {
+    const QString key = QStringLiteral("kordel-icon-%1x%2").arg(size.width()).arg(size.height());
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+      pixmap = QPixmap(size);
+      pixmap.fill(Qt::transparent);
+      QPainter painter(&pixmap);
+      painter.setRenderHint(QPainter::Antialiasing);
+      svg_->render(&painter);
+      painter.end();
+      QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+  }
+
+  void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override {
+    painter->drawPixmap(rect,
+                        pixmap(rect.size() * painter->device()->devicePixelRatio(), mode, state));
+  }
+
+ private:
+  std::shared_ptr<QSvgRenderer> svg_;
+};
+
+}  // namespace
+
 QIcon window_icon() {
   // The same SVG file that is installed into the icon theme, compiled in.
-  QSvgRenderer svg(QStringLiteral(":/icons/org.kordel.Kordel.svg"));
-  QIcon icon;
-  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    svg.render(&painter);
-    painter.end();
-    icon.addPixmap(pixmap);
-  }
+  static const QIcon icon(new SvgIcon);
   return icon;
 }
 
