@@ -26,8 +26,8 @@ int main(int argc, char *argv[]) {
   client->setFixedSize(712, 441);
   window.setCentralWidget(client);
   (new QLineEdit(client))->setGeometry(184, 96, 353, 49);
-  const QRect buttons[] = {{288, 168, 137, 25}, {520, 384, 137, 25}, {296, 384, 137, 25},
-                           {48, 384, 137, 25}};
+  const QRect buttons[] = {
+      {288, 168, 137, 25}, {520, 384, 137, 25}, {296, 384, 137, 25}, {48, 384, 137, 25}};
   for (const QRect &geometry : buttons)
     (new QPushButton(QStringLiteral("Button"), client))->setGeometry(geometry);
   (new QPlainTextEdit(client))->setGeometry(8, 200, 697, 145);
