@@ -3,7 +3,8 @@
 # How long after its start each program's window is mapped: kordel, a plain Qt
 # window with the same kinds of widgets, and an empty Qt window, taken in turns on
 # one private Xvfb display without a window manager; prints the median and range
-# of each in milliseconds. Xvfb is stopped by its process id.
+# of each in milliseconds. KORDEL_OTHER=PATH adds another build of kordel (an
+# older one, say) to the turns. Xvfb is stopped by its process id.
 set -euo pipefail
 bin=$1
 rounds=${2:-30}
@@ -22,12 +23,14 @@ unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 
 declare -A times
 programs=(kordel plain empty)
+[[ -n ${KORDEL_OTHER:-} ]] && programs+=(other)
 for _ in $(seq "$rounds"); do
   for p in "${programs[@]}"; do
     case $p in
       kordel) t=$("$bin/window_map_time" "$bin/kordel" 2>/dev/null) || continue ;;
       plain) t=$("$bin/window_map_time" "$bin/plain_window" 2>/dev/null) || continue ;;
       empty) t=$("$bin/window_map_time" "$bin/plain_window" --empty 2>/dev/null) || continue ;;
+      other) t=$("$bin/window_map_time" "$KORDEL_OTHER" 2>/dev/null) || continue ;;
     esac
     times[$p]+="$t "
   done

@@ -141,9 +141,10 @@ Picture::Picture(Drawing drawing, QWidget *parent) : QWidget(parent), drawing_(s
 
 QPixmap Picture::pixmap() const {
   const qreal ratio = devicePixelRatioF();
-  if (rendered_.isNull() || rendered_.devicePixelRatio() != ratio ||
-      rendered_.deviceIndependentSize().toSize() != size())
+  if (rendered_.isNull() || rendered_.devicePixelRatio() != ratio || rendered_for_ != size()) {
     rendered_ = artwork::render(drawing_, size(), ratio);
+    rendered_for_ = size();
+  }
   return rendered_;
 }
 

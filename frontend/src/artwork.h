@@ -38,6 +38,7 @@ class Picture : public QWidget {
  private:
   Drawing drawing_;
   mutable QPixmap rendered_;
+  mutable QSize rendered_for_;  // in device-independent pixels
 };
 
 }  // namespace kordel::ui::artwork
