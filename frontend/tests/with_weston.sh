@@ -32,8 +32,19 @@ chmod 0700 "$runtime"
 pid=
 cleanup() {
   if [[ -n $pid ]]; then
+    # weston's own clients (its shell and keyboard) end when it does; they are
+    # waited for, and ended by their process ids should they linger.
+    local children
+    children=$(pgrep -P "$pid" || true)
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
+    for child in $children; do
+      for _ in $(seq 50); do
+        kill -0 "$child" 2>/dev/null || break
+        sleep 0.1
+      done
+      kill "$child" 2>/dev/null || true
+    done
   fi
   rm -rf "$runtime"
 }
