@@ -15,11 +15,13 @@ run=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core 
 case "${1:-test}" in
   run) packages=("${run[@]}") ;;
   test)
-    # cups-daemon and cups-client for the print test's private scheduler; pybind11,
-    # the Python headers and pytest for the Python module.
+    # cups-daemon and cups-client for the print test's private scheduler; weston
+    # and Qt's Wayland platform for the Wayland test; libxcb1-dev and xvfb for the
+    # start-up benchmark (frontend/bench); pybind11, the Python headers and pytest
+    # for the Python module.
     packages=("${run[@]}" googletest libgtest-dev libbenchmark-dev clang clang-format
-              libclang-rt-14-dev poppler-utils cups-daemon cups-client
-              pybind11-dev python3-dev python3-pytest) ;;
+              libclang-rt-14-dev poppler-utils cups-daemon cups-client weston qt6-wayland
+              libxcb1-dev xvfb pybind11-dev python3-dev python3-pytest) ;;
   package)
     # hardening-check comes with devscripts; the package test validates the
     # installed desktop file and metainfo and builds a C program through pkg-config;
