@@ -97,11 +97,32 @@ py::object decode_into(VinDecode &decode, PyBuilder &builder, PyObject *vin,
   return py::reinterpret_steal<py::object>(builder.take());
 }
 
+// Marks a decode under way for as long as it lives.
+class Busy {
+ public:
+  explicit Busy(bool &flag) : flag_(flag) { flag_ = true; }
+  ~Busy() { flag_ = false; }
+  Busy(const Busy &) = delete;
+  Busy &operator=(const Busy &) = delete;
+
+ private:
+  bool &flag_;
+};
+
 py::object decode(py::handle vin, py::handle year) {
   const int model_year = model_year_of(year.ptr());
-  // A VinDecode holds a result per candidate year: one kept, not one a call.
+  // A VinDecode holds a result per candidate year: one kept, not one a call. A
+  // decode called while that one is in use (from a finalizer the garbage collector
+  // runs while the record is built) gets one of its own.
   static const auto one = std::make_unique<VinDecode>();
   static PyBuilder builder;
+  static bool busy = false;
+  if (busy) {
+    const auto own = std::make_unique<VinDecode>();
+    PyBuilder own_builder;
+    return decode_into(*own, own_builder, vin.ptr(), "vin", model_year);
+  }
+  const Busy mark(busy);
   return decode_into(*one, builder, vin.ptr(), "vin", model_year);
 }
 
@@ -113,6 +134,9 @@ class DecodeIterator {
       : vins_(std::move(vins)), model_year_(model_year) {}
 
   py::object next() {
+    // As a generator does: its own input, or a finalizer, may not step it again.
+    if (busy_) throw py::value_error("decode_many's iterator is already running");
+    const Busy mark(busy_);
     PyObject *item = PyIter_Next(vins_.ptr());
     if (item == nullptr) {
       if (PyErr_Occurred()) throw py::error_already_set();
@@ -130,6 +154,7 @@ class DecodeIterator {
   std::unique_ptr<VinDecode> decode_ = std::make_unique<VinDecode>();
   PyBuilder builder_;
   std::size_t index_ = 0;
+  bool busy_ = false;
 };
 
 std::unique_ptr<DecodeIterator> decode_many(py::handle vins, py::handle year) {

@@ -4,6 +4,7 @@ kordel-decode is taken from $KORDEL_DECODE, else from the PATH.
 """
 
 import doctest
+import gc
 import io
 import itertools
 import json
@@ -128,6 +129,37 @@ def test_decode_many_goes_on_after_a_bad_item_and_passes_on_errors_of_the_input(
     next(records)
     with pytest.raises(RuntimeError, match="the input broke"):
         next(records)
+
+    def stepping_its_reader():
+        yield "A0A857H123442"
+        next(records)
+
+    records = kordel.decode_many(stepping_its_reader())
+    next(records)
+    with pytest.raises(ValueError, match="already running"):
+        next(records)
+
+
+def test_a_decode_from_a_finalizer_while_a_record_is_built():
+    seen = []
+
+    class Cycle:
+        def __init__(self):
+            self.me = self
+
+        def __del__(self):
+            seen.append(kordel.decode("A1F031BQ00011"))
+
+    expected = kordel.decode("A8A855H100001"), kordel.decode("A1F031BQ00011")
+    threshold = gc.get_threshold()
+    gc.collect()
+    gc.set_threshold(1)  # the first dict the record makes runs the collector
+    try:
+        Cycle()
+        record = kordel.decode("A8A855H100001")
+    finally:
+        gc.set_threshold(*threshold)
+    assert (record, seen) == (expected[0], [expected[1]])
 
 
 def resident_bytes():
