@@ -9,11 +9,8 @@ bash scripts/web.sh build
 
 scripts/install-deps.sh web-test
 
-# The test drivers, exactly as locked; puppeteer-core downloads no browser.
-if [[ ! -f web/node_modules/.package-lock.json ||
-      web/package-lock.json -nt web/node_modules/.package-lock.json ]]; then
-  (cd web && npm ci --no-audit --no-fund --loglevel=error)
-fi
+# web.sh installed the test drivers with Papa Parse, exactly as locked
+# (puppeteer-core downloads no browser).
 
 # kordel-decode, unless the caller built it already.
 if [[ -z "${KORDEL_DECODE:-}" ]]; then
