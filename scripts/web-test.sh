@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the web page and runs its tests in headless Chromium against a server on
 # a free loopback port, comparing the page with kordel-decode built from the same
-# code (installing what is missing). "bench" measures speed and size instead.
-# Usage: web-test.sh [bench]
+# code (installing what is missing). "bench" measures speed and size instead;
+# "lighthouse" runs Lighthouse 12 (installed from npm under build/tools/).
+# Usage: web-test.sh [bench|lighthouse]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/web.sh build
@@ -20,6 +21,12 @@ if [[ -z "${KORDEL_DECODE:-}" ]]; then
   export KORDEL_DECODE=$PWD/build/web-cli/bin/kordel-decode
 fi
 
+if [[ "${1:-test}" == lighthouse ]]; then
+  if [[ ! -x build/tools/node_modules/.bin/lighthouse ]]; then
+    npm install --prefix build/tools --no-audit --no-fund --loglevel=error lighthouse@12.8.2
+  fi
+  exec node web/bench/lighthouse.mjs
+fi
 cd web
 if [[ "${1:-test}" == bench ]]; then
   exec node bench/bench.mjs
