@@ -16,8 +16,12 @@ const PROGRESS_EVERY = 2000;     // rows between two progress reports
 const kordel = createKordel().then((module) => ({
   begin: module.cwrap('kordel_csv_begin', null, []),
   row: module.cwrap('kordel_csv_row', 'string', ['number', 'number']),
-  answer: () => JSON.parse(module.UTF8ToString(module._kordel_csv_answer())),
-  cell: (bytes) => module.ccall('kordel_csv_cell', null, ['array', 'number'], [bytes, bytes.length]),
+  answer: module.cwrap('kordel_csv_answer', 'string', []),
+  // The module makes room first: memory may grow, and HEAPU8 with it.
+  cell: (bytes) => {
+    const at = module._kordel_csv_cell(bytes.length);
+    module.HEAPU8.set(bytes, at);
+  },
   // A Blob goes to the page without a copy on its thread.
   csv: () => {
     const start = module._kordel_csv_data();
@@ -122,7 +126,7 @@ self.onmessage = async ({ data: message }) => {
     if (outcome === '') return;  // a blank line
     counts[outcome] += 1;
     total += 1;
-    if (shown.length < SHOWN) shown.push(module.answer());
+    if (shown.length < SHOWN) shown.push(JSON.parse(module.answer()));
   });
   const csv = module.csv();
   self.postMessage({

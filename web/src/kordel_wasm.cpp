@@ -87,9 +87,11 @@ const char *kordel_decode(const char *vin, int year) {
   return answer();
 }
 
-// Adds a cell to the row to come (bytes, not necessarily UTF-8).
-void kordel_csv_cell(const char *bytes, int size) {
-  cells.emplace_back(bytes, size > 0 ? static_cast<std::size_t>(size) : 0);
+// Adds a cell of `size` bytes (not necessarily UTF-8) to the row to come and
+// returns where the caller writes them.
+char *kordel_csv_cell(int size) {
+  cells.emplace_back(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+  return cells.back().data();
 }
 
 // Starts a list's CSV with its header: the cells given are the input's columns;

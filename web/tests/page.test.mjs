@@ -156,7 +156,8 @@ async function downloadCsv(page, asBytes = false) {
 
 test('a pasted list and a CSV file give the CSV of kordel-decode', async () => {
   const page = await openPage(chromium.browser, server.url);
-  const list = [ONE_YEAR, AMBIGUOUS, REJECTED, CHECK_DIGIT, UNKNOWN, 'A0A857H12344', '  a0a857h123442 '];
+  const list = [ONE_YEAR, AMBIGUOUS, REJECTED, CHECK_DIGIT, UNKNOWN, 'A0A857H12344', '  a0a857h123442 ',
+    'A'.repeat(1500)];
   await page.focus('#vin');
   await page.evaluate((text) => {
     const data = new DataTransfer();
@@ -165,17 +166,17 @@ test('a pasted list and a CSV file give the CSV of kordel-decode', async () => {
       new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true }));
   }, list.join('\r\n'));
   assert.equal(await page.$eval('#vin', (n) => n.value), '');
-  assert.equal(await listSummary(page), '7 VINs: 4 decoded, 1 rejected, 1 unknown, 1 of the wrong length.');
+  assert.equal(await listSummary(page), '8 VINs: 4 decoded, 1 rejected, 1 unknown, 2 of the wrong length.');
   assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv'], list.join('\n')));
   // Every row names its model year, settled or candidate; a failed VIN says why beneath.
   const years = await page.$$eval('#list-table tr:not(.message-row)', (rows) => rows
     .filter((r) => r.closest('tbody') && !r.classList.contains('error')).map((r) => r.cells[1].textContent));
   assert.deepEqual(years, ['1970', '1968', '1978', '', '1981', '', '1970']);
   assert.deepEqual(await texts(page, '#list-table .message-row.error'),
-    ['13 or 17 Characters only.']);
+    ['13 or 17 Characters only.', '13 or 17 Characters only. (the line holds more than 1024 bytes)']);
   // A new model year decodes the list again.
   await page.select('#year', '1978');
-  assert.match(await listSummary(page), /^7 VINs: 4 decoded/);
+  assert.match(await listSummary(page), /^8 VINs: 4 decoded/);
   assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv', '--year', '1978'], list.join('\n')));
   await page.select('#year', '');
 
