@@ -30,6 +30,8 @@ try {
       scores.push({
         ...Object.fromEntries(Object.entries(categories).map(([k, c]) => [k, Math.round(c.score * 100)])),
         cls: audits['cumulative-layout-shift'].numericValue,
+        times: ['first-contentful-paint', 'largest-contentful-paint', 'total-blocking-time', 'speed-index']
+          .map((id) => `${id.split('-').map((w) => w[0]).join('').toUpperCase()} ${Math.round(audits[id].numericValue)} ms`),
         failed: Object.values(audits).filter((a) => a.score !== null && a.score < 0.9 &&
           a.scoreDisplayMode === 'binary').map((a) => a.id),
       });
@@ -37,7 +39,8 @@ try {
     console.log(`/${address}:`);
     for (const s of scores) {
       console.log(`  performance ${s.performance}, accessibility ${s.accessibility}, ` +
-        `best practices ${s['best-practices']}, SEO ${s.seo}; layout shift ${s.cls.toFixed(3)}` +
+        `best practices ${s['best-practices']}, SEO ${s.seo}; layout shift ${s.cls.toFixed(3)}; ` +
+        s.times.join(', ') +
         (s.failed.length ? `; failed: ${s.failed.join(', ')}` : ''));
     }
   }
