@@ -31,7 +31,7 @@ cd web
 if [[ "${1:-test}" == bench ]]; then
   exec node bench/bench.mjs
 fi
-# The tests start and stop their own server and browser; the timeout is a
-# safety net, far above the ten-odd seconds they take.
-timeout 300 node --test tests/page.test.mjs
+# The tests start and stop their own servers and browser; the timeout is a
+# safety net, far above the minute or so they take.
+timeout 600 node --test tests/page.test.mjs
 echo "Screenshots: build/web-screenshots/"
