@@ -272,6 +272,12 @@ function startWorker() {
     if (data.type === 'progress') showProgress(data.done, data.total);
     else showList(data);
   };
+  worker.onerror = (event) => {
+    event.preventDefault();
+    worker.terminate();
+    worker = null;
+    showList({ error: `The list could not be decoded: ${event.message || 'the worker failed'}.` });
+  };
 }
 
 function showProgress(done, total) {
