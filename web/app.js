@@ -25,14 +25,14 @@ const FIELD_LABELS = {
   vehicle_type: 'Vehicle type', body: 'Body', engine: 'Engine', trans: 'Transmission',
   restraints: 'Restraints', check_digit: 'Check digit', plant: 'Plant',
 };
-const UNKNOWN_TEXT = 'the codes name no model line or body';
 const LIST_COLUMNS = 8;  // of the list's table
 
 let decodeVin = null;
 let reportText = '';
 
-// What the module knows of one VIN: { check_digit_warning, record }, the record
-// being the JSON object that `kordel-decode --format json` writes.
+// What the module knows of one VIN: { check_digit_warning, unknown_message,
+// record }, the record being the JSON object that `kordel-decode --format json`
+// writes, unknown_message the words for a result of status unknown.
 function decode(vin, year) {
   return JSON.parse(decodeVin(vin, year));
 }
@@ -113,7 +113,7 @@ function fieldsTable(result) {
   return table;
 }
 
-function resultCard(record, result) {
+function resultCard({ record, unknown_message: unknownMessage }, result) {
   const card = element('article', { class: `result ${result.status}` });
   const outcome = { decoded: 'Report', rejected: 'Rejected', unknown: 'Unknown' }[result.status];
   const heading = result.model_year
@@ -127,13 +127,13 @@ function resultCard(record, result) {
     body.append(fieldsTable(result));
     card.append(body);
   } else if (result.status === 'unknown') {
-    card.append(element('p', { class: 'message error', text: `Unknown: ${UNKNOWN_TEXT}.` }));
+    card.append(element('p', { class: 'message error', text: `Unknown: ${unknownMessage}.` }));
   }
   for (const decorate of cardDecorators) decorate(card, record, result);
   return card;
 }
 
-function summary(record) {
+function summary({ record, unknown_message: unknownMessage }) {
   if (record.error !== undefined) return record.error;
   const decoded = record.results.filter((r) => r.status === 'decoded');
   const describe = (r) => [r.fields.year, r.fields.make, r.fields.model].filter(Boolean).join(' ');
@@ -151,7 +151,7 @@ function summary(record) {
   const rejections = record.results.flatMap((r) => r.messages.filter((m) => m.kind === 'error'));
   if (decoded.length === 0) {
     if (rejections.length) parts.push(`Rejected: ${rejections[0].text}`);
-    else if (record.results.every((r) => r.status === 'unknown')) parts.push(`Unknown: ${UNKNOWN_TEXT}.`);
+    else if (record.results.every((r) => r.status === 'unknown')) parts.push(`Unknown: ${unknownMessage}.`);
   }
   if (warnings.length) parts.push(`Warning: ${warnings.map((m) => m.text).join(' ')}`);
   return parts.join(' ');
@@ -177,7 +177,8 @@ function clearResult(status = '') {
   reportsArrived();
 }
 
-function showAnswer({ record, check_digit_warning: warning }) {
+function showAnswer(answer) {
+  const { record, check_digit_warning: warning } = answer;
   results.replaceChildren();
   if (warning) {
     results.append(messageBlock(record.vin, { text: warning, kind: 'warning', position: 9, accepted: null }));
@@ -185,12 +186,12 @@ function showAnswer({ record, check_digit_warning: warning }) {
   if (record.error !== undefined) {
     results.append(element('p', { class: 'message error', text: record.error }));
   } else {
-    for (const result of record.results) results.append(resultCard(record, result));
+    for (const result of record.results) results.append(resultCard(answer, result));
   }
   results.classList.toggle('several', record.results?.length > 1);
   reportText = record.results ? copyText(record) : '';
   reportActions.hidden = reportText === '';
-  statusLine.textContent = warning ? `${summary(record)} Warning: ${warning}` : summary(record);
+  statusLine.textContent = warning ? `${summary(answer)} Warning: ${warning}` : summary(answer);
   reportsArrived();
 }
 
@@ -321,7 +322,7 @@ function cancelList() {
 
 // The table's rows of one VIN: one per model year tried, and the messages (why a
 // VIN failed, a wrong check digit) in a row of their own beneath.
-function listRows({ record, check_digit_warning: warning }) {
+function listRows({ record, check_digit_warning: warning, unknown_message: unknownMessage }) {
   const rows = [];
   const attempts = record.results ?? [null];
   for (const result of attempts) {
@@ -335,7 +336,7 @@ function listRows({ record, check_digit_warning: warning }) {
       result?.production_number ?? '',
     ];
     const messages = result ? result.messages.map((m) => m.text) : [record.error];
-    if (result?.status === 'unknown') messages.push(UNKNOWN_TEXT);
+    if (result?.status === 'unknown') messages.push(unknownMessage);
     if (warning) messages.push(`Warning: ${warning}`);
     rows.push(element('tr', { class: messages.length ? `${status} with-message` : status },
       ...cells.map((cell) => element('td', { text: String(cell) }))));

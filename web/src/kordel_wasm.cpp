@@ -9,6 +9,7 @@
 
 #include "csv_record.h"
 #include "json_record.h"
+#include "record.h"
 #include "report.h"
 #include "vin_decode.h"
 
@@ -67,10 +68,17 @@ const char *outcome() {
   return "unknown";
 }
 
-// {"check_digit_warning": text, empty when none, "record": the JSON record}
+// {"check_digit_warning": text, "unknown_message": the words for a result of
+// status unknown, when there is one, "record": the JSON record}; texts are empty
+// when they do not apply.
 const char *answer() {
   returned = "{\"check_digit_warning\":";
   append_json_string(returned, decode.check_digit_warning());
+  bool unknown = false;
+  for (std::size_t i = 0; i < decode.attempt_count(); ++i)
+    unknown = unknown || decode.attempt(i).status == Status::unknown;
+  returned += ",\"unknown_message\":";
+  append_json_string(returned, unknown ? unknown_message : std::string_view());
   returned += ",\"record\":";
   append_json_record(returned, decode);
   returned += '}';

@@ -225,6 +225,11 @@ test('the module answers with exactly the JSON of kordel-decode and the check-di
     const printed = [...text.matchAll(/^(.*): warning: (check digit .*)$/gm)].map((m) => [m[1], m[2]]);
     const warnings = answers.map((a, i) => [vins[i], JSON.parse(a).check_digit_warning]);
     assert.deepEqual(warnings.filter(([, w]) => w), printed, `with model year ${year}`);
+    // And the words it gives a VIN whose codes name nothing.
+    const unknown = new Map([...text.matchAll(/^([^,:\n]*)(?:, model year \d+)?: (the codes name [^\n]*)$/gm)]
+      .map((m) => [m[1], m[2]]));
+    const told = answers.map((a, i) => [vins[i], JSON.parse(a).unknown_message]).filter(([, m]) => m);
+    assert.deepEqual(told, [...unknown], `with model year ${year}`);
   }
   await page.close();
 });
