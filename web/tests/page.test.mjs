@@ -234,22 +234,6 @@ test('the module answers with exactly the JSON of kordel-decode and the check-di
   await page.close();
 });
 
-test('a reload with the server stopped still decodes', async () => {
-  const page = await openPage(chromium.browser, server.url);
-  await page.evaluate(async () => {
-    await navigator.serviceWorker.ready;
-    if (!navigator.serviceWorker.controller) {
-      await new Promise((resolve) => { navigator.serviceWorker.addEventListener('controllerchange', resolve); });
-    }
-  });
-  await stopServer(server);
-  await page.reload();
-  await page.waitForSelector('html[data-ready="true"]');
-  await typeVin(page, ONE_YEAR);
-  assert.deepEqual(await texts(page, 'pre.report'), [kordelDecode([ONE_YEAR]).trimEnd()]);
-  await page.close();
-});
-
 test('registrars\' files: semicolons, a "VIN number" header, Windows-1252 names', async () => {
   const page = await openPage(chromium.browser, server.url);
   const folder = mkdtempSync(path.join(tmpdir(), 'kordel-files-'));
@@ -404,5 +388,26 @@ test('every control is a tap target of at least 44 by 44 pixels on a phone', asy
     .filter(({ box }) => box.width < 44 || box.height < 44)
     .map(({ n, box }) => `${n.id || n.className || n.tagName}: ${box.width}x${box.height}`));
   assert.deepEqual(small, []);
+  await page.close();
+});
+
+// Last: it stops the server.
+test('a reload with the server stopped still decodes', async () => {
+  const page = await openPage(chromium.browser, server.url);
+  await page.evaluate(async () => {
+    await navigator.serviceWorker.ready;
+    if (!navigator.serviceWorker.controller) {
+      await new Promise((resolve) => { navigator.serviceWorker.addEventListener('controllerchange', resolve); });
+    }
+  });
+  await stopServer(server);
+  await page.reload();
+  await page.waitForSelector('html[data-ready="true"]');
+  await typeVin(page, ONE_YEAR);
+  assert.deepEqual(await texts(page, 'pre.report'), [kordelDecode([ONE_YEAR]).trimEnd()]);
+  // Lists too: the worker, the module and the CSV reader come from the cache.
+  await page.$eval('#list-input', (n, text) => { n.value = text; }, `VIN;owner\r\n${AMBIGUOUS};x`);
+  await page.click('#list-decode');
+  assert.match(await listSummary(page), /^1 VIN: 1 decoded\./);
   await page.close();
 });
