@@ -71,8 +71,14 @@ function vinColumnByValues(rows) {
 
 // What the list holds: { lines } for one VIN a line, or { header, rows, column }
 // for a CSV file, or { error }.
+// Blanks at the ends of a cell go, as kordel-decode's CSV reader drops them
+// (around a quoted value too, which it would keep: Papa Parse does not tell).
+const trimCell = (cell) => cell.replace(/^[ \t]+|[ \t]+$/g, '');
+
 function readList(text) {
-  const parsed = Papa.parse(text, { delimitersToGuess: [',', ';', '\t'], skipEmptyLines: true });
+  const parsed = Papa.parse(text, {
+    delimitersToGuess: [',', ';', '\t'], skipEmptyLines: true, transform: trimCell,
+  });
   const broken = parsed.errors.find((e) => e.type === 'Quotes');
   if (broken) {
     return { error: `The CSV has a quoted field that is never closed (row ${broken.row + 1}).` };

@@ -180,10 +180,10 @@ test('a pasted list and a CSV file give the CSV of kordel-decode', async () => {
   assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv', '--year', '1978'], list.join('\n')));
   await page.select('#year', '');
 
-  const csv = 'id,VIN,note\r\n1,A8A855H100001,"red, two ""door"""\r\n2,A0A857Q123442,\r\n';
+  const csv = 'id,VIN,note\r\n1,A8A855H100001,"red, two ""door"""\r\n2,A0A857Q123442,\r\n 3 , A0A857H123442 , x y \r\n';
   await page.$eval('#list-input', (n, text) => { n.value = text; }, csv);
   await page.click('#list-decode');
-  assert.match(await listSummary(page), /^2 VINs: 1 decoded, 1 rejected\. Read as CSV separated by commas; VINs from the column "VIN"\.$/);
+  assert.match(await listSummary(page), /^3 VINs: 2 decoded, 1 rejected\. Read as CSV separated by commas; VINs from the column "VIN"\.$/);
   assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv', '--column', 'VIN'], csv));
   await page.close();
 });
