@@ -358,7 +358,9 @@ function showList(data) {
     return;
   }
   const { counts, total } = data;
-  fillTable(data.shown);
+  const generation = ++fillGeneration;
+  listBody.replaceChildren();
+  requestAnimationFrame(() => fillTable(data.shown, 0, generation));
   const parts = [`${total} VIN${total === 1 ? '' : 's'}: ${counts.decoded} decoded`];
   if (counts.rejected) parts.push(`${counts.rejected} rejected`);
   if (counts.unknown) parts.push(`${counts.unknown} unknown`);
@@ -380,11 +382,10 @@ function showList(data) {
 
 // The table is filled a few hundred VINs a frame, so that the page never stops
 // answering for long.
-const VINS_A_FRAME = 50;
+const VINS_A_FRAME = 25;
 let fillGeneration = 0;
-function fillTable(answers, start = 0, generation = ++fillGeneration) {
+function fillTable(answers, start, generation) {
   if (generation !== fillGeneration) return;  // a newer list took the table
-  if (start === 0) listBody.replaceChildren();
   listBody.append(...answers.slice(start, start + VINS_A_FRAME).flatMap(listRows));
   if (start + VINS_A_FRAME < answers.length) {
     requestAnimationFrame(() => fillTable(answers, start + VINS_A_FRAME, generation));
