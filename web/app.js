@@ -164,9 +164,12 @@ function copyText(record) {
   return decoded.map((r) => `Model year ${r.model_year}:\n${r.report.join('\n')}`).join('\n\n');
 }
 
-// What lies below the reports of a linked decode joins the layout with them.
+// What lies below the reports of a linked decode joins the layout once they are
+// drawn, in a task of its own, so that neither task blocks the page for long.
 function reportsArrived() {
-  document.documentElement.classList.remove('linked');
+  const root = document.documentElement;
+  if (!root.classList.contains('linked')) return;
+  requestAnimationFrame(() => setTimeout(() => root.classList.remove('linked')));
 }
 
 function clearResult(status = '') {
