@@ -278,6 +278,10 @@ void describe(Suggestion &s) {
 
 }  // namespace
 
+std::string_view look_alikes_of(char c) {
+  return look_alikes[static_cast<unsigned char>(c)].view();
+}
+
 std::string_view edit_kind_name(EditKind kind) {
   switch (kind) {
     case EditKind::look_alike: return "look_alike";

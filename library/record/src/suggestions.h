@@ -37,6 +37,10 @@ struct Suggestion {
 
 inline constexpr std::size_t max_suggestions = 5;
 
+// The characters that look like c (upper-case), in the order ties are broken;
+// empty for a character without look-alikes.
+std::string_view look_alikes_of(char c);
+
 // Whether `decode` is a VIN that gets suggestions: one that is rejected or names
 // no model line or body, a 17-character VIN whose check digit does not compute,
 // or one character short of or beyond 13 or 17 characters.
