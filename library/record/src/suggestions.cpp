@@ -345,4 +345,11 @@ void append_suggestion_text(std::string &out, const Suggestion &suggestion) {
   out += ')';
 }
 
+void append_suggestions_text(std::string &out, std::span<const Suggestion> suggestions) {
+  for (std::size_t i = 0; i < suggestions.size(); ++i) {
+    if (i != 0) out += "; ";
+    append_suggestion_text(out, suggestions[i]);
+  }
+}
+
 }  // namespace kordel::record
