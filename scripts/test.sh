@@ -1,7 +1,15 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: a release build, the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzzing run; in CI
-# (or with KORDEL_PACKAGE_TEST=1) also the Debian packages, installed and purged.
+# Installs what is missing (scripts/install-deps.sh), then builds everything and
+# runs every test, in these stages:
+#   1. code format: clang-format over every tracked C and C++ file;
+#   2. a release build (with benchmarks) and its tests;
+#   3. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer;
+#   4. a bounded fuzzing run of the library's entry points (KORDEL_FUZZ_SECONDS);
+#   5. a bounded fuzzing run of kordel-decode's line and CSV input
+#      (KORDEL_DECODE_FUZZ_SECONDS);
+#   6. the web page's tests in headless Chromium, against the release kordel-decode;
+#   7. in CI (or with KORDEL_PACKAGE_TEST=1) the Debian packages: built, checked
+#      with lintian, installed, used and purged.
 #
 # Each build has a folder of its own (the run command's build/release is never
 # used) and every option is set here, so whatever configured a folder before, every

@@ -31,9 +31,11 @@ void complain(const std::string &text) {
   std::fprintf(stderr, "kordel-decode: %s\n", text.c_str());
 }
 
-class Run {
+// Decodes each VIN the input gives and writes it in the chosen format, keeping
+// what the exit status needs.
+class DecodingSession {
  public:
-  Run(Format format, int model_year)
+  DecodingSession(Format format, int model_year)
       : out_(STDOUT_FILENO),
         messages_(STDERR_FILENO),
         output_(format, out_, messages_),
@@ -97,7 +99,8 @@ std::FILE *open_input(const std::string &name, std::string &error) {
   return file;
 }
 
-int run(const Options &options) {
+// Checks the options, reads every VIN they name and decodes it; returns the exit status.
+int decode_all(const Options &options) {
   const std::optional<int> year =
       options.year.empty() ? std::optional(0) : parse_model_year(options.year);
   if (!year) {
@@ -115,7 +118,7 @@ int run(const Options &options) {
   const Format format = options.format == "json"  ? Format::json
                         : options.format == "csv" ? Format::csv
                                                   : Format::text;
-  Run run(format, *year);
+  DecodingSession session(format, *year);
 
   std::string error;
   const auto read_stream = [&](const std::string &name) {
@@ -124,16 +127,16 @@ int run(const Options &options) {
     if (!options.column.empty()) {
       error = read_csv(
           in, options.column, [&](const auto &header, const auto &fields, std::string_view vin) {
-            run.row(header, fields, vin);
-            return !run.failed_output();
+            session.row(header, fields, vin);
+            return !session.failed_output();
           });
     } else {
       error = read_lines(in, [&](std::string_view line, bool too_long) {
         if (too_long)
-          run.long_line(line);
+          session.long_line(line);
         else
-          run.vin(line);
-        return !run.failed_output();  // stop reading once the output is gone
+          session.vin(line);
+        return !session.failed_output();  // stop reading once the output is gone
       });
     }
     if (!error.empty() && name.empty())
@@ -150,11 +153,11 @@ int run(const Options &options) {
       if (vin == "-")
         read_stream("-");
       else
-        run.vin(vin);
-      if (!error.empty() || run.failed_output()) break;
+        session.vin(vin);
+      if (!error.empty() || session.failed_output()) break;
     }
   }
-  return run.finish(error);
+  return session.finish(error);
 }
 
 }  // namespace
@@ -192,5 +195,5 @@ int main(int argc, char **argv) {
     const int status = app.exit(e);
     return status == 0 ? 0 : exit_failure;
   }
-  return run(options);
+  return decode_all(options);
 }

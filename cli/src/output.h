@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "csv_record.h"
 #include "json_record.h"
 #include "vin_decode.h"
 
@@ -47,8 +48,6 @@ class Output {
   void write_text(const VinDecode &decode);
   void separate();
   void write_csv(const VinDecode &decode, const CsvRow *row);
-  void write_csv_header(const CsvRow *row);
-  void write_csv_row(const VinDecode &decode, const CsvRow *row, std::size_t attempt);
 
   Format format_;
   Sink &out_, &messages_;
@@ -57,8 +56,5 @@ class Output {
   bool wrote_text_ = false;
   std::size_t count_ = 0;
 };
-
-// Appends a CSV field, quoted where its text needs it.
-void append_csv_field(std::string &out, std::string_view text);
 
 }  // namespace kordel::cli

@@ -16,12 +16,12 @@ inline constexpr std::size_t line_capacity = KORDEL_LINE_CAPACITY;
 // Field capacities in bytes, terminator included. Texts are fixed literals, so a
 // capacity is a bound the tables must respect rather than storage that is copied.
 namespace capacity13 {
-inline constexpr std::size_t make = 20, year = 20, trans = 35, model = 30, body = 35,
+inline constexpr std::size_t year = 20, trans = 35, model = 30, body = 35,
                              series = 45,  // widened to hold the longest Javelin series
     engine = 30, plant = 30;
 }
 namespace capacity17 {
-inline constexpr std::size_t make = 40, vehicle_type = 40, engine = 40, trans = 40, model = 40,
+inline constexpr std::size_t vehicle_type = 40, engine = 40, trans = 40, model = 40,
                              restraints = 40, year = 6, plant = 30;
 }
 
@@ -74,7 +74,9 @@ struct Vin17Fields {
 };
 
 struct Decode13Result {
-  int result = 0;
+  // What process_13 returns: 0 while no model decoder has run and no message was
+  // shown (the codes name no model line), 1 once either happened.
+  int return_code = 0;
   char vin_text[14]{};  // upper-cased copy; missing positions hold '\0'
   Vin13Fields vin13_fields;
   Messages messages;
@@ -82,7 +84,7 @@ struct Decode13Result {
 };
 
 struct Decode17Result {
-  int result = 1;
+  int return_code = 1;  // what process_17 returns: always 1
   char vin17_text[18]{};
   Vin17Fields vin17_fields;
   Messages messages;

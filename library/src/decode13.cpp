@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "models13.h"
+#include "report_lines.h"
 #include "table_procedures.h"
 
 namespace kordel {
@@ -8,6 +9,7 @@ namespace {
 
 using models13::FieldSource;
 using models13::ModelDecoder;
+namespace position = models13::position;
 
 std::string_view *second_field(Vin13Fields &f, Field13 field) {
   switch (field) {
@@ -42,13 +44,25 @@ void preset(Vin13Fields &f) {
 }
 
 void write_report(const char *vin, const Vin13Fields &f, Report &report) {
-  const std::string_view suffix = ordinal_suffix(vin[11], vin[12]);
+  const std::string_view suffix = ordinal_suffix(at_position(vin, position::sequence_tens),
+                                                 at_position(vin, position::sequence_units));
   LineWriter(report, 0) << f.year << ' ' << f.make << ' ' << f.model << ' ' << f.series << ' '
                         << f.body << ' ';
-  LineWriter(report, 1) << "Engine:" << f.engine << ". Trans:" << f.trans << ' ';
-  LineWriter(report, 2) << "This was the ";
-  LineWriter(report, 3) << suffix << " car ordered from the " << f.plant << " plant in " << f.year;
+  write_shared_lines(f, suffix, report);
   report.line_count = 4;
+}
+
+// The first dispatch row that holds for the VIN and the caller's model year, or null.
+const models13::DispatchRow *find_dispatch_row(const char *vin, int model_year) {
+  const char series_code = at_position(vin, position::model_line);
+  const char year_digit = at_position(vin, position::year);
+  const char body_type = at_position(vin, position::body);
+  const auto row = std::find_if(
+      models13::dispatch.begin(), models13::dispatch.end(), [&](const models13::DispatchRow &d) {
+        return d.series_code.holds(series_code) && d.year_digit.holds(year_digit) &&
+               d.body_type.holds(body_type) && d.model_year.holds(model_year);
+      });
+  return row == models13::dispatch.end() ? nullptr : &*row;
 }
 
 }  // namespace
@@ -58,12 +72,12 @@ namespace models13 {
 void run_model_decoder(const ModelDecoder &model, Decode13Result &r) {
   const char *v = r.vin_text;
   for (const Check &check : model.checks) {
-    if (check.accepted.contains(v[check.position - 1])) continue;
+    if (check.accepted.contains(at_position(v, check.position))) continue;
     r.messages.add(failure_message(check));
     if (check.kind != FailureKind::report_and_go_on) return;
   }
 
-  const auto at = [v](std::uint8_t position) { return v[position - 1]; };
+  const auto at = [v](std::uint8_t p) { return at_position(v, p); };
   const char year_digit = at(position::year);
   Vin13Fields &f = r.vin13_fields;
   decode_field(f.year, model.year, at(position::year), year_digit, f);
@@ -83,40 +97,32 @@ Decode13Result decode_with_model(const ModelDecoder &model, const char *vin) {
   copy_vin(vin, r.vin_text, 13);
   preset(r.vin13_fields);
   run_model_decoder(model, r);
-  r.result = 1;
+  r.return_code = 1;
   return r;
 }
 
 }  // namespace models13
 
 Decode13Result decode_13(int model_year, const char *vin) {
-  Decode13Result r;  // result 0 until a decoder runs or a message is shown
+  Decode13Result r;  // return code 0 until a decoder runs or a message is shown
   copy_vin(vin, r.vin_text, 13);
   const char *v = r.vin_text;
 
-  if (!models13::first_position.accepted.contains(v[0])) {
-    r.messages.add(failure_message(models13::first_position));
-    r.result = 1;
+  const Check &first = models13::first_position;
+  if (!first.accepted.contains(at_position(v, first.position))) {
+    r.messages.add(failure_message(first));
+    r.return_code = 1;
     return r;
   }
   preset(r.vin13_fields);
 
-  namespace position = models13::position;
-  const char series_code = v[position::model_line - 1];
-  const char year_digit = v[position::year - 1];
-  const char body_type = v[position::body - 1];
-  if (series_code < '0' || series_code > '9') return r;  // no model line: nothing at all
-  const auto row = std::find_if(
-      models13::dispatch.begin(), models13::dispatch.end(), [&](const models13::DispatchRow &d) {
-        return d.series_code.holds(series_code) && d.year_digit.holds(year_digit) &&
-               d.body_type.holds(body_type) && d.model_year.holds(model_year);
-      });
-  if (row == models13::dispatch.end()) return r;
+  const models13::DispatchRow *row = find_dispatch_row(v, model_year);
+  if (row == nullptr) return r;
   if (row->decoder != nullptr)
     models13::run_model_decoder(*row->decoder, r);
   else if (row->message != nullptr)
     r.messages.add(failure_message(*row->message));
-  r.result = row->decoder != nullptr || row->message != nullptr ? 1 : 0;
+  r.return_code = row->decoder != nullptr || row->message != nullptr ? 1 : 0;
   return r;
 }
 

@@ -33,6 +33,14 @@ void write_lines(const Report &report, char *const lines[5]) {
     std::memcpy(lines[i], report.lines[i].data(), report.lengths[i] + 1);
 }
 
+// Shows the decode's messages, copies its lines and gives what the entry point returns.
+template <class Result>
+int deliver(const Result &r, char *const lines[5]) {
+  show(r.messages);
+  write_lines(r.report, lines);
+  return r.return_code;
+}
+
 bool any_null(const char *vin, char *const lines[5]) {
   if (vin == nullptr) return true;
   for (int i = 0; i < 5; ++i)
@@ -47,18 +55,12 @@ extern "C" int process_13(int model_year, const char *vin, char *line1, char *li
                           char *line4, char *line5) {
   char *const lines[5] = {line1, line2, line3, line4, line5};
   if (kordel::any_null(vin, lines)) return 0;
-  const kordel::Decode13Result r = kordel::decode_13(model_year, vin);
-  kordel::show(r.messages);
-  kordel::write_lines(r.report, lines);
-  return r.result;
+  return kordel::deliver(kordel::decode_13(model_year, vin), lines);
 }
 
 extern "C" int process_17(int /*model_year*/, const char *vin, char *line1, char *line2,
                           char *line3, char *line4, char *line5) {
   char *const lines[5] = {line1, line2, line3, line4, line5};
   if (kordel::any_null(vin, lines)) return 0;
-  const kordel::Decode17Result r = kordel::decode_17(vin);
-  kordel::show(r.messages);
-  kordel::write_lines(r.report, lines);
-  return r.result;
+  return kordel::deliver(kordel::decode_17(vin), lines);
 }

@@ -735,7 +735,9 @@ constexpr Check series_code_invalid{4, "0134678", "The 3rd digit of the vin was 
 constexpr Check model_year_invalid{0, "", "Invalid Year."};
 
 // Position 4 names the model line; position 2 (the year digit), position 5 or the
-// caller's model year settle the lines that share a code. First match wins.
+// caller's model year settle the lines that share a code. First match wins; a VIN
+// that matches no row (position 4 no digit) ends silently, like a row with neither
+// decoder nor message.
 constexpr DispatchRow dispatch_rows[] = {
     // position 4    position 2           position 5        model_year
     {one_of("0"), one_of("1234567"), any_character, any_year, &hornet},

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "codes.h"
+#include "decode.h"
 
 namespace kordel::models13 {
 
@@ -17,7 +18,9 @@ namespace kordel::models13 {
 namespace position {
 inline constexpr std::uint8_t year = 2, trans = 3, model_line = 4, body = 5, series = 6, engine = 7,
                               plant = 8;
-}
+// The last two digits of the sequence number, which choose the ordinal suffix.
+inline constexpr std::uint8_t sequence_tens = 12, sequence_units = 13;
+}  // namespace position
 
 // Where a field's text comes from: its code table, read at the field's position,
 // or one fixed text.
@@ -90,7 +93,7 @@ constexpr YearCondition below(int year) { return {INT_MIN, year - 1, false}; }
 constexpr YearCondition outside(int low, int high) { return {low, high, true}; }
 
 // One row of the dispatch decision table; the first row that holds decides. A row
-// with neither decoder nor message ends the call silently with result 0.
+// with neither decoder nor message ends the call silently with return code 0.
 struct DispatchRow {
   CharCondition series_code;  // position 4
   CharCondition year_digit;   // position 2
@@ -104,5 +107,12 @@ extern const std::span<const DispatchRow> dispatch;
 
 // Position 1 of every 13-character VIN, tested before the dispatch.
 extern const Check first_position;
+
+// Runs one model decoder on a result whose vin_text is copied and whose fields are
+// preset, as the dispatch leaves it.
+void run_model_decoder(const ModelDecoder &model, Decode13Result &r);
+
+// Copies, presets and runs one model decoder without the dispatch.
+Decode13Result decode_with_model(const ModelDecoder &model, const char *vin);
 
 }  // namespace kordel::models13

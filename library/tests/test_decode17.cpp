@@ -17,7 +17,7 @@ const std::string valid = "1AMCA0507BK123456";
 
 TEST(Decode17, ValidVinWritesFiveLines) {
   const Decode17Result r = decode_17(valid.c_str());
-  EXPECT_EQ(r.result, 1);
+  EXPECT_EQ(r.return_code, 1);
   EXPECT_EQ(r.messages.count, 0u);
   ASSERT_EQ(r.report.line_count, 5u);
   EXPECT_EQ(line(r.report, 0), "1981 AMC Concord 4 dr sedan Passenger car  ");
@@ -39,7 +39,7 @@ class Decode17Rejects : public testing::TestWithParam<RejectedPosition> {};
 TEST_P(Decode17Rejects, ShowsOneBoxAndWritesNothing) {
   const auto [position, character, message] = GetParam();
   const Decode17Result r = decode_17(with(valid, {{position, character}}).c_str());
-  EXPECT_EQ(r.result, 1);
+  EXPECT_EQ(r.return_code, 1);
   ASSERT_EQ(r.messages.count, 1u);
   EXPECT_EQ(r.messages.items[0].kind, MessageKind::box);
   EXPECT_STREQ(r.messages.items[0].title, "Error");
@@ -134,7 +134,7 @@ TEST(Decode17, EveryBodyCodeHasItsModelText) {
 TEST(Decode17, AcceptedBodyCodeWithoutDecoderIsSilent) {
   for (const char *code : {"03", "33", "45", "48", "55", "58"}) {
     const Decode17Result r = decode_17(with(valid, {{6, code[0]}, {7, code[1]}}).c_str());
-    EXPECT_EQ(r.result, 1) << code;
+    EXPECT_EQ(r.return_code, 1) << code;
     EXPECT_EQ(r.messages.count, 0u) << code;
     EXPECT_EQ(r.report.line_count, 0u) << code;
   }

@@ -11,7 +11,7 @@ namespace {
 struct DispatchCase {
   const char *vin;
   int model_year;
-  int result;
+  int return_code;
   const char *model;    // the decoder that ran, by its model text
   const char *message;  // or the dispatch's own message
 };
@@ -25,7 +25,7 @@ class Dispatch13 : public testing::TestWithParam<DispatchCase> {};
 TEST_P(Dispatch13, ChoosesAsTheDecisionTableSays) {
   const DispatchCase &c = GetParam();
   const Decode13Result r = decode_13(c.model_year, c.vin);
-  EXPECT_EQ(r.result, c.result);
+  EXPECT_EQ(r.return_code, c.return_code);
   if (c.model != nullptr) {
     EXPECT_EQ(r.messages.count, 0u);
     EXPECT_EQ(r.report.line_count, 4u);
@@ -113,7 +113,7 @@ TEST(Dispatch13, PresetsOnlyAfterPositionOne) {
 
 TEST(Dispatch13, ShortVinsNeverReachBeyondTheirEnd) {
   EXPECT_STREQ(decode_13(0, "").messages.items[0].text, "The 1st digit of the vin was invalid.");
-  EXPECT_EQ(decode_13(0, "A1A").result, 0);  // missing position 4 is no digit
+  EXPECT_EQ(decode_13(0, "A1A").return_code, 0);  // missing position 4 is no digit
   // Positions 9 to 13 are never checked: eight characters decode, with no suffix.
   const Decode13Result r = decode_13(0, "A1A050H1");
   ASSERT_EQ(r.report.line_count, 4u);

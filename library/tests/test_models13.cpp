@@ -4,7 +4,6 @@
 #include <string>
 
 #include "models13.h"
-#include "table_procedures.h"
 #include "vin_test_support.h"
 
 namespace kordel {

@@ -49,10 +49,21 @@ constexpr Layout<Vin17Fields> layout17[17] = {
     {"sequence", "sequence number"},
 };
 
+// The production number as the report prints it: the number (nothing for 0), or
+// the last six characters as they stand when they are not all digits.
+std::string production_text(const VinDecode &decode, std::size_t length) {
+  if (const std::optional<std::int32_t> number = decode.production_number())
+    return *number != 0 ? std::to_string(*number) : std::string();
+  std::string text;
+  for (std::size_t p = length - 5; p <= length; ++p) text += decode.character(p);
+  return text;
+}
+
 template <class Fields, std::size_t N>
 PositionMeanings meanings(const VinDecode &decode, const Layout<Fields> (&layout)[N],
                           const Fields &fields, std::optional<std::string_view> check_digit) {
   PositionMeanings out;
+  const std::string production = production_text(decode, N);
   for (std::size_t p = 1; p <= N; ++p) {
     const Layout<Fields> &l = layout[p - 1];
     PositionMeaning &m = out.items[out.count++];
@@ -63,7 +74,7 @@ PositionMeanings meanings(const VinDecode &decode, const Layout<Fields> (&layout
     if (l.text != nullptr)
       m.text = field_text(fields.*l.text);
     else if (l.field == "sequence")
-      m.text = decode.production_text();
+      m.text = production;
     else if (l.field == "check_digit")
       m.text = check_digit;
   }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "vin_decode.h"
@@ -21,7 +22,7 @@ struct PositionMeaning {
   // The text it gave in this decode: the field's text (without blanks at the ends),
   // the production number for the sequence; none where the report shows "Error" or
   // no table reads the position.
-  std::optional<std::string_view> text;
+  std::optional<std::string> text;
 };
 
 struct PositionMeanings {

@@ -191,18 +191,10 @@ void VinDecode::refuse(std::string_view vin, std::string error) {
   error_ = std::move(error);
 }
 
-void VinDecode::decode(std::string_view vin, int model_year) {
-  vin_ = vin;
-  error_.clear();
-  attempt_count_ = 0;
-  asked_ = false;
-  check_digit_.reset();
-  production_number_.reset();
-  production_text_.clear();
-  scheme_ = report::Scheme::invalid_length;
-
-  // Count the characters, keeping the first 17 as code points.
-  std::array<char32_t, 17> code_points{};
+// Counts the characters of `vin`, keeping the first 17 as code points with their
+// byte offsets.
+std::size_t VinDecode::read_characters(std::string_view vin,
+                                       std::array<char32_t, 17> &code_points) {
   std::size_t count = 0;
   for (std::size_t i = 0; i < vin.size(); ++count) {
     const CodePoint cp = next_code_point(vin, i);
@@ -213,38 +205,23 @@ void VinDecode::decode(std::string_view vin, int model_year) {
     i += cp.length;
     if (count < code_points.size()) offsets_[count + 1] = static_cast<std::uint32_t>(i);
   }
-  scheme_ = report::scheme_of(count);
-  if (scheme_ == report::Scheme::invalid_length) {
-    error_ = report::length_message;
-    return;
-  }
-  if (vin.find('\0') != std::string_view::npos) {
-    scheme_ = report::Scheme::invalid_length;
-    error_ = "the VIN holds a NUL byte and cannot be read";
-    return;
-  }
+  return count;
+}
 
-  // The VIN as 8-bit text: a character that 8 bits cannot hold becomes "?".
-  for (std::size_t i = 0; i < count; ++i)
-    vin8_[i] = code_points[i] <= 0xFF ? static_cast<char>(code_points[i]) : '?';
-  vin8_[count] = '\0';
-
-  const std::u32string_view characters(code_points.data(), count);
+// The production number, and its text as the report prints it: the number, or
+// the last six characters as typed when they are not all digits.
+void VinDecode::set_production(std::u32string_view characters, std::size_t count) {
   production_number_ = report::production_number(characters);
   if (production_number_) {
     if (*production_number_ != 0) production_text_ = std::to_string(*production_number_);
   } else {
-    production_text_ = vin.substr(offsets_[count - 6]);
+    production_text_ = vin_.substr(offsets_[count - 6]);
   }
+}
 
-  if (scheme_ == report::Scheme::seventeen) {
-    check_digit_ = check_digit_of(std::string_view(vin8_, 17));
-    result17_ = decode_17(vin8_);
-    model_years_[0] = 0;
-    attempt_count_ = 1;
-    return;
-  }
-
+// A 13-character VIN: the year --year picked, if it is a candidate, else each
+// candidate year, or the one year the VIN settles.
+void VinDecode::decode_years(std::u32string_view characters, int model_year) {
   const report::YearSettlement settled = report::settle_model_year(characters);
   const auto try_year = [this](int year) {
     model_years_[attempt_count_] = year;
@@ -272,6 +249,45 @@ void VinDecode::decode(std::string_view vin, int model_year) {
   } else {
     try_year(settled.model_year);
   }
+}
+
+void VinDecode::decode(std::string_view vin, int model_year) {
+  vin_ = vin;
+  error_.clear();
+  attempt_count_ = 0;
+  asked_ = false;
+  check_digit_.reset();
+  production_number_.reset();
+  production_text_.clear();
+
+  std::array<char32_t, 17> code_points{};
+  const std::size_t count = read_characters(vin, code_points);
+  scheme_ = report::scheme_of(count);
+  if (scheme_ == report::Scheme::invalid_length) {
+    error_ = report::length_message;
+    return;
+  }
+  if (vin.find('\0') != std::string_view::npos) {
+    scheme_ = report::Scheme::invalid_length;
+    error_ = "the VIN holds a NUL byte and cannot be read";
+    return;
+  }
+
+  // The VIN as 8-bit text: a character that 8 bits cannot hold becomes "?".
+  for (std::size_t i = 0; i < count; ++i)
+    vin8_[i] = code_points[i] <= 0xFF ? static_cast<char>(code_points[i]) : '?';
+  vin8_[count] = '\0';
+
+  const std::u32string_view characters(code_points.data(), count);
+  set_production(characters, count);
+  if (scheme_ == report::Scheme::seventeen) {
+    check_digit_ = check_digit_of(std::string_view(vin8_, 17));
+    result17_ = decode_17(vin8_);
+    model_years_[0] = 0;
+    attempt_count_ = 1;
+    return;
+  }
+  decode_years(characters, model_year);
 }
 
 void VinDecode::append_report(std::string &out, std::size_t i, std::string_view line_break) const {

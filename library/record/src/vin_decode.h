@@ -57,7 +57,6 @@ class VinDecode {
   void refuse(std::string_view vin, std::string error);
 
   std::string_view vin() const { return vin_; }
-  report::Scheme scheme() const { return scheme_; }
   // Why no decode was tried (wrong length, unreadable, a year that is no candidate).
   const std::string &error() const { return error_; }
   bool decoded() const;  // a decode of some model year produced a report
@@ -71,7 +70,6 @@ class VinDecode {
   // The warning a check digit that does not match gets; empty when it matches.
   std::string check_digit_warning() const;
   std::optional<std::int32_t> production_number() const { return production_number_; }
-  std::string_view production_text() const { return production_text_; }
   // The character at a 1-based position, as it stands in the input (UTF-8).
   std::string_view character(std::size_t position) const;
 
@@ -79,6 +77,10 @@ class VinDecode {
   void append_report(std::string &out, std::size_t i, std::string_view line_break) const;
 
  private:
+  std::size_t read_characters(std::string_view vin, std::array<char32_t, 17> &code_points);
+  void set_production(std::u32string_view characters, std::size_t count);
+  void decode_years(std::u32string_view characters, int model_year);
+
   std::string_view vin_;
   report::Scheme scheme_ = report::Scheme::invalid_length;
   std::string error_;

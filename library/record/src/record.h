@@ -1,0 +1,203 @@
+// The record of one decoded VIN, walked once for every writer of it: the JSON
+// object `kordel-decode --format json` writes, and any other structure a caller
+// builds from the same walk.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "fields.h"
+#include "vin_decode.h"
+
+namespace kordel::record {
+
+// The input row of a CSV file, for the record's `row` member.
+struct CsvRow {
+  std::span<const std::string> header;
+  std::span<const std::string> fields;  // may be shorter than the header
+};
+
+// What a record holds beyond the decode itself; none yet.
+struct RecordOptions {};
+
+// What the outputs say for a VIN whose codes name nothing to decode.
+inline constexpr std::string_view unknown_message = "the codes name no model line or body";
+
+// A message's text without the line break some decoders start it with.
+inline std::string_view message_text(const Message &m) {
+  std::string_view text = m.text;
+  if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
+  return text;
+}
+
+// One of the record's own member names, as build_record() hands it to key(): plain
+// ASCII, which a builder may take as it is (a builder with only key(std::string_view)
+// gets it as any text).
+struct Name : std::string_view {
+  constexpr explicit Name(std::string_view name) : std::string_view(name) {}
+};
+
+namespace detail {
+
+template <class Builder>
+void key(Builder &b, std::string_view name) {
+  b.key(Name(name));
+}
+
+// A text or a number, or null where there is none.
+template <class Builder, class T>
+void optional_value(Builder &b, const std::optional<T> &value) {
+  if (!value)
+    b.null();
+  else if constexpr (std::is_convertible_v<T, std::string_view>)
+    b.string(*value);
+  else
+    b.number(*value);
+}
+
+template <class Builder>
+void build_fields(Builder &b, const VinDecode &decode, std::size_t i) {
+  b.begin_object();
+  if (const Vin13Fields *f = decode.fields13(i)) {
+    for (const Field &field : fields) {
+      if (!in_scheme13(field)) continue;
+      key(b, field.name);
+      optional_value(b, field_text(raw_text(field, *f)));
+    }
+  } else if (const Vin17Fields *g = decode.fields17()) {
+    for (const Field &field : fields) {
+      if (!in_scheme17(field)) continue;
+      key(b, field.name);
+      optional_value(b, field_text(raw_text(field, *g)));
+    }
+  }
+  b.end_object();
+}
+
+// The report's lines, joined with NUL (which no decoded VIN holds) and split again.
+template <class Builder>
+void build_report(Builder &b, const VinDecode &decode, std::size_t i) {
+  thread_local std::string joined;  // kept, so that its room is reused
+  joined.clear();
+  decode.append_report(joined, i, std::string_view("\0", 1));
+  b.begin_array();
+  std::string_view rest = joined;
+  for (;;) {
+    const std::size_t end = rest.find('\0');
+    b.string(rest.substr(0, end));
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
+  b.end_array();
+}
+
+template <class Builder>
+void build_messages(Builder &b, const Messages &messages) {
+  b.begin_array();
+  for (const Message &m : messages) {
+    b.begin_object();
+    key(b, "text");
+    b.string(message_text(m));
+    key(b, "kind");
+    b.string(m.goes_on ? "warning" : "error");
+    key(b, "position");
+    optional_value(b, m.position != 0 ? std::optional<std::int64_t>(m.position) : std::nullopt);
+    key(b, "accepted");
+    optional_value(b, m.accepted.empty() ? std::nullopt : std::optional(m.accepted));
+    b.end_object();
+  }
+  b.end_array();
+}
+
+template <class Builder>
+void build_result(Builder &b, const VinDecode &decode, std::size_t i) {
+  const Attempt a = decode.attempt(i);
+  const bool decoded = a.status == Status::decoded;
+  b.begin_object();
+  key(b, "model_year");
+  optional_value(
+      b, a.model_year != 0 ? std::optional<std::int64_t>(1900 + a.model_year) : std::nullopt);
+  key(b, "status");
+  b.string(status_name(a.status));
+  key(b, "fields");
+  if (decoded)
+    build_fields(b, decode, i);
+  else
+    b.null();
+  key(b, "production_number");
+  optional_value(b, decode.production_number());
+  key(b, "report");
+  if (decoded)
+    build_report(b, decode, i);
+  else
+    b.null();
+  key(b, "messages");
+  build_messages(b, *a.messages);
+  b.end_object();
+}
+
+template <class Builder>
+void build_check_digit(Builder &b, const std::optional<CheckDigit> &check) {
+  if (!check) {
+    b.null();
+    return;
+  }
+  b.begin_object();
+  key(b, "given");
+  b.string(std::string_view(&check->given, 1));
+  key(b, "expected");
+  optional_value(
+      b, check->expected ? std::optional(std::string_view(&*check->expected, 1)) : std::nullopt);
+  key(b, "valid");
+  b.boolean(check->valid());
+  b.end_object();
+}
+
+template <class Builder>
+void build_row(Builder &b, const CsvRow &row) {
+  b.begin_object();
+  for (std::size_t i = 0; i < row.header.size(); ++i) {
+    b.key(row.header[i]);
+    if (i < row.fields.size())
+      b.string(row.fields[i]);
+    else
+      b.null();
+  }
+  b.end_object();
+}
+
+}  // namespace detail
+
+// Walks the record of `decode` into `b`, which takes begin_object(), end_object(),
+// begin_array(), end_array(), key(std::string_view), string(std::string_view),
+// number(std::int64_t), boolean(bool) and null(). Keys and strings are the bytes
+// as they are, which may not be UTF-8. `row` adds the record's `row` member.
+template <class Builder>
+void build_record(Builder &b, const VinDecode &decode, const CsvRow *row = nullptr,
+                  const RecordOptions &options = {}) {
+  static_cast<void>(options);
+  b.begin_object();
+  detail::key(b, "vin");
+  b.string(decode.vin());
+  if (!decode.error().empty()) {
+    detail::key(b, "error");
+    b.string(decode.error());
+  } else {
+    detail::key(b, "results");
+    b.begin_array();
+    for (std::size_t i = 0; i < decode.attempt_count(); ++i) detail::build_result(b, decode, i);
+    b.end_array();
+  }
+  detail::key(b, "check_digit");
+  detail::build_check_digit(b, decode.check_digit());
+  if (row != nullptr) {
+    detail::key(b, "row");
+    detail::build_row(b, *row);
+  }
+  b.end_object();
+}
+
+}  // namespace kordel::record
