@@ -36,33 +36,4 @@ struct PositionMeanings {
 // the views point into `decode` and the tables.
 PositionMeanings position_meanings(const VinDecode &decode, std::size_t i);
 
-// A decoded result's `positions` member: an array of objects with `position`,
-// `character`, `field` (null where no table reads the position), `meaning` and
-// `text`. Builder as in record.h.
-template <class Builder>
-void build_positions(Builder &b, const PositionMeanings &meanings) {
-  b.begin_array();
-  for (const PositionMeaning &m : meanings) {
-    b.begin_object();
-    b.key("position");
-    b.number(m.position);
-    b.key("character");
-    b.string(m.character);
-    b.key("field");
-    if (m.field.empty())
-      b.null();
-    else
-      b.string(m.field);
-    b.key("meaning");
-    b.string(m.meaning);
-    b.key("text");
-    if (m.text)
-      b.string(*m.text);
-    else
-      b.null();
-    b.end_object();
-  }
-  b.end_array();
-}
-
 }  // namespace kordel::record

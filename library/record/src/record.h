@@ -117,6 +117,61 @@ void build_messages(Builder &b, const Messages &messages) {
   b.end_array();
 }
 
+// A decoded result's `positions`: what each character says.
+template <class Builder>
+void build_positions(Builder &b, const PositionMeanings &meanings) {
+  b.begin_array();
+  for (const PositionMeaning &m : meanings) {
+    b.begin_object();
+    key(b, "position");
+    b.number(m.position);
+    key(b, "character");
+    b.string(m.character);
+    key(b, "field");
+    optional_value(b, m.field.empty() ? std::nullopt : std::optional(m.field));
+    key(b, "meaning");
+    b.string(m.meaning);
+    key(b, "text");
+    optional_value(b, m.text);
+    b.end_object();
+  }
+  b.end_array();
+}
+
+// The record's `suggestions`: the VINs one edit away that decode, best first.
+template <class Builder>
+void build_suggestions(Builder &b, std::span<const Suggestion> suggestions) {
+  b.begin_array();
+  for (const Suggestion &s : suggestions) {
+    b.begin_object();
+    key(b, "vin");
+    b.string(s.vin);
+    key(b, "edit");
+    b.string(edit_kind_name(s.kind));
+    key(b, "changes");
+    b.begin_array();
+    for (const Change &c : s.changes) {
+      b.begin_object();
+      key(b, "position");
+      b.number(c.position);
+      key(b, "before");  // none for an insertion
+      optional_value(b, c.before.empty() ? std::nullopt : std::optional(c.before));
+      key(b, "after");  // none for a removal
+      optional_value(b, c.after.empty() ? std::nullopt : std::optional(c.after));
+      b.end_object();
+    }
+    b.end_array();
+    key(b, "model_years");
+    b.begin_array();
+    for (int year : s.model_years) b.number(year);
+    b.end_array();
+    key(b, "summary");
+    b.string(s.summary);
+    b.end_object();
+  }
+  b.end_array();
+}
+
 template <class Builder>
 void build_result(Builder &b, const VinDecode &decode, std::size_t i,
                   const RecordOptions &options) {
@@ -143,7 +198,7 @@ void build_result(Builder &b, const VinDecode &decode, std::size_t i,
   key(b, "messages");
   build_messages(b, *a.messages);
   if (options.explain) {
-    b.key("positions");
+    key(b, "positions");
     if (decoded)
       build_positions(b, position_meanings(decode, i));
     else
@@ -208,8 +263,8 @@ void build_record(Builder &b, const VinDecode &decode, const CsvRow *row = nullp
   detail::key(b, "check_digit");
   detail::build_check_digit(b, decode.check_digit());
   if (options.suggest) {
-    b.key("suggestions");
-    build_suggestions(b, std::span<const Suggestion>(suggestions_for(decode)));
+    detail::key(b, "suggestions");
+    detail::build_suggestions(b, std::span<const Suggestion>(suggestions_for(decode)));
   }
   if (row != nullptr) {
     detail::key(b, "row");

@@ -63,46 +63,4 @@ void append_suggestion_text(std::string &out, const Suggestion &suggestion);
 // The suggestions as the CSV's column holds them: each as above, joined with "; ".
 void append_suggestions_text(std::string &out, std::span<const Suggestion> suggestions);
 
-// The record's `suggestions` member: an array of objects with `vin`, `edit` (the
-// kind), `changes` (`position`, `before`, `after`; null for the character an
-// insertion or a removal lacks), `model_years` and `summary`. Builder as in record.h.
-template <class Builder>
-void build_suggestions(Builder &b, std::span<const Suggestion> suggestions) {
-  b.begin_array();
-  for (const Suggestion &s : suggestions) {
-    b.begin_object();
-    b.key("vin");
-    b.string(s.vin);
-    b.key("edit");
-    b.string(edit_kind_name(s.kind));
-    b.key("changes");
-    b.begin_array();
-    for (const Change &c : s.changes) {
-      b.begin_object();
-      b.key("position");
-      b.number(c.position);
-      b.key("before");
-      if (c.before.empty())
-        b.null();
-      else
-        b.string(c.before);
-      b.key("after");
-      if (c.after.empty())
-        b.null();
-      else
-        b.string(c.after);
-      b.end_object();
-    }
-    b.end_array();
-    b.key("model_years");
-    b.begin_array();
-    for (int year : s.model_years) b.number(year);
-    b.end_array();
-    b.key("summary");
-    b.string(s.summary);
-    b.end_object();
-  }
-  b.end_array();
-}
-
 }  // namespace kordel::record
