@@ -109,11 +109,13 @@ void append_csv_header(std::string &out, const CsvRow *row, const RecordOptions 
 
 void append_csv_rows(std::string &out, const VinDecode &decode, const CsvRow *row,
                      const RecordOptions &options) {
-  std::string suggestions;
+  // The suggestions column, with the comma before it; the same on every row.
+  thread_local std::string suggestions;  // kept, so that its room is reused
+  suggestions.clear();
   if (options.suggest) {
-    suggestions += ',';
     std::string joined;
     append_suggestions_text(joined, suggestions_for(decode));
+    suggestions += ',';
     append_csv_field(suggestions, joined);
   }
   if (!decode.error().empty()) {
