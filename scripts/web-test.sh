@@ -29,5 +29,5 @@ if [[ "${1:-test}" == bench ]]; then
 fi
 # The tests start and stop their own server and browser; the timeout is a
 # safety net, far above the ten-odd seconds they take.
-timeout 300 node --test tests/page.test.mjs
+timeout 300 node --test tests/page.test.mjs tests/explain.test.mjs
 echo "Screenshots: build/web-screenshots/"
