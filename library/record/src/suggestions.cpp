@@ -139,31 +139,12 @@ class Search {
   // The suggestion's VIN as text: typed characters as typed but upper-cased.
   std::string text_of(const Edit &edit) const {
     std::string text;
-    const auto typed = [&](std::size_t i) {
-      for (char c : typed_[i].text) text += upper(c);
-    };
-    for (std::size_t i = 0; i < count_; ++i) {
-      switch (edit.kind) {
-        case EditKind::look_alike:
-        case EditKind::substitution:
-          if (i == edit.index)
-            text += edit.c;
-          else
-            typed(i);
-          break;
-        case EditKind::swap:
-          typed(i == edit.index ? i + 1 : i == edit.index + 1u ? i - 1 : i);
-          break;
-        case EditKind::removal:
-          if (i != edit.index) typed(i);
-          break;
-        case EditKind::insertion:
-          if (i == edit.index) text += edit.c;
-          typed(i);
-          break;
-      }
-    }
-    if (edit.kind == EditKind::insertion && edit.index == count_) text += edit.c;
+    apply(
+        edit,
+        [&](std::size_t i) {
+          for (char c : typed_[i].text) text += upper(c);
+        },
+        [&](char c) { text += c; });
     return text;
   }
 
@@ -189,28 +170,40 @@ class Search {
   }
 
  private:
+  // Walks the edited VIN from its first character to its last, calling typed(i)
+  // for the typed character i and put(c) for a character the edit puts there.
+  template <class Typed, class Put>
+  void apply(const Edit &edit, Typed typed, Put put) const {
+    const std::size_t at = edit.index;
+    for (std::size_t i = 0; i < count_; ++i) {
+      switch (edit.kind) {
+        case EditKind::look_alike:
+        case EditKind::substitution:
+          if (i == at)
+            put(edit.c);
+          else
+            typed(i);
+          break;
+        case EditKind::swap: typed(i == at ? i + 1 : i == at + 1 ? i - 1 : i); break;
+        case EditKind::removal:
+          if (i != at) typed(i);
+          break;
+        case EditKind::insertion:
+          if (i == at) put(edit.c);
+          typed(i);
+          break;
+      }
+    }
+    if (edit.kind == EditKind::insertion && at == count_) put(edit.c);
+  }
+
   // Builds the edited VIN as the decoders see it and keeps the edit when that VIN
   // decodes and is not one already found. True once enough are found.
   bool try_edit(const Edit &edit) {
     std::array<char, max_typed + 1> vin{};
     std::size_t n = 0;
-    for (std::size_t i = 0; i < count_; ++i) {
-      switch (edit.kind) {
-        case EditKind::look_alike:
-        case EditKind::substitution: vin[n++] = i == edit.index ? edit.c : typed_[i].byte; break;
-        case EditKind::swap:
-          vin[n++] = typed_[i == edit.index ? i + 1 : i == edit.index + 1u ? i - 1 : i].byte;
-          break;
-        case EditKind::removal:
-          if (i != edit.index) vin[n++] = typed_[i].byte;
-          break;
-        case EditKind::insertion:
-          if (i == edit.index) vin[n++] = edit.c;
-          vin[n++] = typed_[i].byte;
-          break;
-      }
-    }
-    if (edit.kind == EditKind::insertion && edit.index == count_) vin[n++] = edit.c;
+    apply(
+        edit, [&](std::size_t i) { vin[n++] = typed_[i].byte; }, [&](char c) { vin[n++] = c; });
     vin[n] = '\0';
 
     if (!sequence_is_number(vin.data(), n) || !decodes(vin.data(), n)) return false;
