@@ -15,9 +15,12 @@ run=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core 
 case "${1:-test}" in
   run) packages=("${run[@]}") ;;
   test)
-    # cups-daemon and cups-client for the print test's private scheduler.
+    # cups-daemon and cups-client for the print test's private scheduler; weston
+    # and Qt's Wayland platform for the Wayland test; libxcb1-dev and xvfb for the
+    # start-up benchmark (frontend/bench).
     packages=("${run[@]}" googletest libgtest-dev libbenchmark-dev clang clang-format
-              libclang-rt-14-dev poppler-utils cups-daemon cups-client) ;;
+              libclang-rt-14-dev poppler-utils cups-daemon cups-client weston qt6-wayland
+              libxcb1-dev xvfb) ;;
   package)
     # hardening-check comes with devscripts; the package test validates the
     # installed desktop file and metainfo and builds a C program through pkg-config.

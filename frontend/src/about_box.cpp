@@ -1,11 +1,24 @@
 #include "about_box.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLabel>
 
 #include "controls.h"
 #include "ui_fonts.h"
 
 namespace kordel::ui {
+
+namespace {
+
+// A plain QWidget window is a "filler" to screen readers, which may then not
+// announce it; the about box is a window of its own.
+QAccessibleInterface *about_box_interface(const QString & /*class_name*/, QObject *object) {
+  auto *box = qobject_cast<AboutBox *>(object);
+  return box != nullptr ? new QAccessibleWidget(box, QAccessible::Window) : nullptr;
+}
+
+}  // namespace
 
 // No parent: the box stays open, and keeps the program running, after the main
 // window has closed.
@@ -15,6 +28,9 @@ AboutBox::AboutBox() : QWidget(nullptr, fixed_frame(Qt::Window)) {
   setWindowTitle(QStringLiteral("About"));
   setFixedSize(194, 190);
   setFont(program_font(8));
+  keep_normal_state(this);
+  static const bool spoken_as_window = (QAccessible::installFactory(about_box_interface), true);
+  Q_UNUSED(spoken_as_window);
 
   about_text_ = new QLabel(QStringLiteral("Kordel decoder\nversion 1.0\nwin 9*\n1/29/99"), this);
   about_text_->setObjectName(QStringLiteral("Label1"));

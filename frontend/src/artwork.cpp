@@ -1,9 +1,15 @@
 #include "artwork.h"
 
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QSvgRenderer>
+
+#include <cmath>
+#include <memory>
+#include <utility>
 
 namespace kordel::ui::artwork {
 
@@ -43,15 +49,15 @@ void wheel(QPainter &painter, QPointF centre, double radius) {
 
 QColor ground_colour() { return night; }
 
-QPixmap tile(int index, QSize size) {
-  QPixmap pixmap(size);
-  QPainter painter(&pixmap);
+namespace {
+
+void draw_tile(QPainter &painter, int index, QSize size) {
   painter.setRenderHint(QPainter::Antialiasing);
 
   QLinearGradient ground(0, 0, 0, size.height());
   ground.setColorAt(0, steel.lighter(100 + (index % 4) * 6));
   ground.setColorAt(1, night);
-  painter.fillRect(pixmap.rect(), ground);
+  painter.fillRect(QRect(QPoint(0, 0), size), ground);
 
   // Diagonal chrome and red pinstripes, offset per tile so that neighbours continue.
   const int offset = (index * 37) % 60;
@@ -61,19 +67,16 @@ QPixmap tile(int index, QSize size) {
     painter.setPen(QPen(QColor(signal_red.red(), signal_red.green(), signal_red.blue(), 90), 2));
     painter.drawLine(x + 9, size.height(), x + 9 + size.height(), 0);
   }
-  return pixmap;
 }
 
-QPixmap banner(QSize size) {
-  QPixmap pixmap(size);
-  QPainter painter(&pixmap);
+void draw_banner(QPainter &painter, QSize size) {
   painter.setRenderHint(QPainter::Antialiasing);
 
   QLinearGradient sky(0, 0, 0, size.height());
   sky.setColorAt(0, night);
   sky.setColorAt(0.7, steel);
   sky.setColorAt(1, night);
-  painter.fillRect(pixmap.rect(), sky);
+  painter.fillRect(QRect(QPoint(0, 0), size), sky);
 
   // Road line and a coupe on the right.
   painter.setPen(QPen(chrome, 2));
@@ -113,22 +116,89 @@ QPixmap banner(QSize size) {
   painter.drawText(QRectF(22, name.bottom() - 4, size.width() * 0.58, 20),
                    Qt::AlignLeft,
                    QStringLiteral("VIN DECODER  1968 - 1988"));
+}
+
+}  // namespace
+
+Drawing tile(int index) {
+  return [index](QPainter &painter, QSize size) { draw_tile(painter, index, size); };
+}
+
+Drawing banner() { return draw_banner; }
+
+QPixmap render(const Drawing &drawing, QSize size, qreal device_pixel_ratio) {
+  QPixmap pixmap(QSize(static_cast<int>(std::ceil(size.width() * device_pixel_ratio)),
+                       static_cast<int>(std::ceil(size.height() * device_pixel_ratio))));
+  pixmap.setDevicePixelRatio(device_pixel_ratio);
+  QPainter painter(&pixmap);
+  drawing(painter, size);
   return pixmap;
 }
 
+Picture::Picture(Drawing drawing, QWidget *parent) : QWidget(parent), drawing_(std::move(drawing)) {
+  setAttribute(Qt::WA_OpaquePaintEvent);  // it covers itself whole
+}
+
+QPixmap Picture::pixmap() const {
+  const qreal ratio = devicePixelRatioF();
+  if (rendered_.isNull() || rendered_.devicePixelRatio() != ratio || rendered_for_ != size()) {
+    rendered_ = artwork::render(drawing_, size(), ratio);
+    rendered_for_ = size();
+  }
+  return rendered_;
+}
+
+void Picture::paintEvent(QPaintEvent * /*event*/) {
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, pixmap());
+}
+
+namespace {
+
+// The window icon, drawn from the SVG at each size asked for and only then: the
+// window system asks for a few small sizes when the window is shown, a task
+// switcher may ask for a large one later.
+class SvgIcon : public QIconEngine {
+ public:
+  SvgIcon()
+      : svg_(std::make_shared<QSvgRenderer>(QStringLiteral(":/icons/org.kordel.Kordel.svg"))) {}
+
+  QIconEngine *clone() const override { return new SvgIcon(*this); }
+
+  // The sizes an X11 window manager receives with the window (_NET_WM_ICON).
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
+  }
+
+  QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override {
+    const QString key = QStringLiteral("kordel-icon-%1x%2").arg(size.width()).arg(size.height());
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+      pixmap = QPixmap(size);
+      pixmap.fill(Qt::transparent);
+      QPainter painter(&pixmap);
+      painter.setRenderHint(QPainter::Antialiasing);
+      svg_->render(&painter);
+      painter.end();
+      QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+  }
+
+  void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override {
+    painter->drawPixmap(rect,
+                        pixmap(rect.size() * painter->device()->devicePixelRatio(), mode, state));
+  }
+
+ private:
+  std::shared_ptr<QSvgRenderer> svg_;
+};
+
+}  // namespace
+
 QIcon window_icon() {
   // The same SVG file that is installed into the icon theme, compiled in.
-  QSvgRenderer svg(QStringLiteral(":/icons/org.kordel.Kordel.svg"));
-  QIcon icon;
-  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    svg.render(&painter);
-    painter.end();
-    icon.addPixmap(pixmap);
-  }
+  static const QIcon icon(new SvgIcon);
   return icon;
 }
 

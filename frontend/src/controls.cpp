@@ -8,9 +8,14 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
+#include <QPointer>
+#include <QTimer>
 #include <QValidator>
+#include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kordel::ui {
 
@@ -18,6 +23,83 @@ QPoint opening_position(QSize window, QRect available) {
   const QPoint centred = available.center() - QRect(QPoint(0, 0), window).center();
   return {std::max(centred.x(), available.left()), std::max(centred.y(), available.top())};
 }
+
+namespace {
+
+// Keeps one fixed-size top-level widget in its normal state: a maximised or
+// full-screen state, however it came, is taken back as soon as it shows.
+//
+// On Wayland a request from the program's side (Qt's own title bar sends one from
+// its maximise button) reaches the compositor before anybody can take it back, and
+// the compositor then configures the window at the output's size, which a
+// fixed-size surface must take or be disconnected. So for the moment between the
+// request and the compositor's answer the window's maximum size is opened up; it
+// is fixed again once the window is back in its normal state.
+class NormalStateKeeper : public QObject {
+ public:
+  explicit NormalStateKeeper(QWidget *window) : QObject(window), window_(window) {
+    window->installEventFilter(this);
+    settle_timer_.setSingleShot(true);
+    settle_timer_.setInterval(2000);
+    connect(&settle_timer_, &QTimer::timeout, this, &NormalStateKeeper::fix_size_again);
+  }
+
+  bool eventFilter(QObject * /*watched*/, QEvent *event) override {
+    // The native window exists once the widget is shown; it may be made anew.
+    if (event->type() == QEvent::Show && window_->windowHandle() != watched_) {
+      watched_ = window_->windowHandle();
+      connect(watched_, &QWindow::windowStateChanged, this, &NormalStateKeeper::requested);
+    } else if (event->type() == QEvent::WindowStateChange) {
+      if (window_->windowState() & refused)
+        QMetaObject::invokeMethod(this, &NormalStateKeeper::take_back, Qt::QueuedConnection);
+      else if (event->spontaneous())  // the window system's word that it is normal again
+        fix_size_again();
+    }
+    return false;
+  }
+
+ private:
+  static constexpr Qt::WindowStates refused = Qt::WindowMaximized | Qt::WindowFullScreen;
+
+  // Called within the request itself, before the compositor has answered it.
+  void requested(Qt::WindowState state) {
+    if (!(state & refused) || watched_ == nullptr || opened_ ||
+        !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+      return;
+    opened_ = true;
+    watched_->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    settle_timer_.start();  // a compositor that refuses the request sends no answer
+  }
+
+  void take_back() {
+    if (window_->windowState() & refused)
+      window_->setWindowState(window_->windowState() & ~refused);
+  }
+
+  void fix_size_again() {
+    if (!opened_ || watched_ == nullptr || (watched_->windowStates() & refused)) return;
+    opened_ = false;
+    settle_timer_.stop();
+    watched_->setMaximumSize(window_->maximumSize());
+  }
+
+  QWidget *window_;
+  QPointer<QWindow> watched_;
+  bool opened_ = false;
+  QTimer settle_timer_;
+};
+
+double relative_luminance(const QColor &colour) {
+  const auto linear = [](double c) {
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+         0.0722 * linear(colour.blueF());
+}
+
+}  // namespace
+
+void keep_normal_state(QWidget *window) { new NormalStateKeeper(window); }
 
 CommandButton::CommandButton(const QString &caption, QWidget *parent)
     : QPushButton(caption, parent) {
@@ -32,6 +114,21 @@ void CommandButton::keyPressEvent(QKeyEvent *event) {
     return;
   }
   QPushButton::keyPressEvent(event);
+}
+
+QColor CommandButton::focus_mark_colour(const QColor &face) {
+  // A deep blue on light faces (7:1 and more against a light grey), a warm yellow
+  // on dark ones.
+  return relative_luminance(face) > 0.18 ? QColor(16, 52, 128) : QColor(255, 214, 64);
+}
+
+void CommandButton::paintEvent(QPaintEvent *event) {
+  QPushButton::paintEvent(event);
+  if (!hasFocus()) return;
+  QPainter painter(this);
+  painter.setPen(QPen(focus_mark_colour(palette().color(QPalette::Button)), 2));
+  // Two pixels inside the edge, leaving the style's frame around the mark.
+  painter.drawRect(QRectF(rect()).adjusted(3, 3, -3, -3));
 }
 
 namespace {

@@ -1,6 +1,7 @@
 // Small building blocks shared by the program's windows.
 #pragma once
 
+#include <QColor>
 #include <QLineEdit>
 #include <QPoint>
 #include <QPushButton>
@@ -14,19 +15,31 @@ inline Qt::WindowFlags fixed_frame(Qt::WindowType kind) {
          Qt::MSWindowsFixedSizeDialogHint;
 }
 
+// A fixed-size window cannot take a maximised or full-screen state: on Wayland
+// the compositor would then end the program for a surface of the wrong size. A
+// request for one (a title bar's maximise button, a double click on it) is taken
+// back at once, before the compositor acts on it.
+void keep_normal_state(QWidget *window);
+
 // Where a window of this size opens: centred in the screen's free area, but never
 // with its top-left corner off it, so that the title bar and menu stay in reach.
 QPoint opening_position(QSize window, QRect available);
 
 // A push button that Return and Enter press as Space does while it has the focus,
-// without becoming anybody's default button.
+// without becoming anybody's default button. While it has the focus it shows a
+// two-pixel mark inside its edge, dark on a light button face and light on a dark
+// one, so that it stands out against both the face and the frame around it.
 class CommandButton : public QPushButton {
   Q_OBJECT
  public:
   CommandButton(const QString &caption, QWidget *parent);
 
+  // The focus mark's colour for a button face of this colour.
+  static QColor focus_mark_colour(const QColor &face);
+
  protected:
   void keyPressEvent(QKeyEvent *event) override;
+  void paintEvent(QPaintEvent *event) override;
 };
 
 // The VIN box: at most 17 characters, each one an 8-bit VIN buffer can hold and

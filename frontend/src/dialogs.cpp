@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -61,17 +62,28 @@ std::optional<QString> SaveAsDialog::ask(QWidget *parent) {
   return chosen;
 }
 
+std::unique_ptr<QPrintDialog> PrintDialog::build(QWidget *parent, QPrinter *printer) {
+  auto dialog = std::make_unique<QPrintDialog>(printer, parent);
+  // Qt's dialog proposes a file name only on X11; elsewhere it proposes the folder
+  // itself, and the first print to file fails. Propose the file X11 gets.
+  if (auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"))) {
+    if (printer->outputFileName().isEmpty() && QFileInfo(file->text()).isDir())
+      file->setText(QDir(file->text()).filePath(QStringLiteral("print.pdf")));
+  }
+  return dialog;
+}
+
 bool PrintDialog::ask(QWidget *parent, QPrinter *printer) {
   if (answer_for_tests) return answer_for_tests(printer);
-  QPrintDialog dialog(printer, parent);
+  const std::unique_ptr<QPrintDialog> dialog = build(parent, printer);
   // Qt's dialog offers the default queue again even when the printer was set to
   // write a file last time; choose its file entry, the last one, once shown.
   if (printer->outputFormat() == QPrinter::PdfFormat || !printer->outputFileName().isEmpty())
-    QTimer::singleShot(0, &dialog, [&dialog] {
-      if (auto *printers = dialog.findChild<QComboBox *>(QStringLiteral("printers")))
+    QTimer::singleShot(0, dialog.get(), [dialog = dialog.get()] {
+      if (auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers")))
         printers->setCurrentIndex(printers->count() - 1);
     });
-  return dialog.exec() == QDialog::Accepted;
+  return dialog->exec() == QDialog::Accepted;
 }
 
 }  // namespace kordel::ui

@@ -9,6 +9,7 @@
 #include <optional>
 
 class QMessageBox;
+class QPrintDialog;
 class QPrinter;
 class QWidget;
 
@@ -32,7 +33,6 @@ class SaveAsDialog {
 
   // The chosen path, with "txt" added to a name without a suffix; nothing when cancelled.
   std::optional<QString> ask(QWidget *parent);
-  const QString &proposed_path() const { return proposed_path_; }
 
   // When set, called with the proposed path instead of showing the dialog.
   static inline std::function<std::optional<QString>(const QString &proposed)> answer_for_tests;
@@ -44,6 +44,9 @@ class SaveAsDialog {
 struct PrintDialog {
   // Lets the user choose the printer; false when cancelled.
   static bool ask(QWidget *parent, QPrinter *printer);
+  // The dialog ask() runs. Its output file, where the printer names none yet, is
+  // a file in the home folder (or the working folder under it) on every platform.
+  static std::unique_ptr<QPrintDialog> build(QWidget *parent, QPrinter *printer);
 
   // When set, called instead of showing the dialog (the test sets up the printer).
   static inline std::function<bool(QPrinter *printer)> answer_for_tests;

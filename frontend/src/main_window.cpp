@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -36,11 +35,29 @@ MainWindow::MainWindow(LibraryBinding &binding, QWidget *parent)
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Kordel decoder"));
   setWindowIcon(artwork::window_icon());
+  keep_normal_state(this);
 
+  create_menu();
+  QWidget *client = create_client_area();
+  // Made first, the pictures lie beneath all controls.
+  create_pictures(client);
+  create_vin_box(client);
+  create_buttons(client);
+  create_report_box(client);
+  set_tab_order();
+  place_on_screen();
+  vin_box_->setFocus();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::create_menu() {
   QAction *about = menuBar()->addAction(QStringLiteral("About"));
   about->setObjectName(QStringLiteral("About"));
   connect(about, &QAction::triggered, this, &MainWindow::show_about);
+}
 
+QWidget *MainWindow::create_client_area() {
   auto *client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
   client->setFixedSize(712, 441);
@@ -50,58 +67,14 @@ MainWindow::MainWindow(LibraryBinding &binding, QWidget *parent)
   client->setPalette(ground);
   client->setAutoFillBackground(true);
   setCentralWidget(client);
-  build_pictures(client);
-
-  vin_box_ = new VinBox(client);
-  vin_box_->setObjectName(QStringLiteral("Vin"));
-  vin_box_->setAccessibleName(QStringLiteral("VIN"));
-  vin_box_->setGeometry(184, 96, 353, 49);
-  vin_box_->setFont(program_font(24, true));
-
-  decode_button_ = make_button(
-      QStringLiteral("Command1"), QStringLiteral("&Decode"), QRect(288, 168, 137, 25), client);
-  cancel_button_ = make_button(
-      QStringLiteral("Command2"), QStringLiteral("&Cancel"), QRect(520, 384, 137, 25), client);
-  save_button_ = make_button(
-      QStringLiteral("Command3"), QStringLiteral("&Save as"), QRect(296, 384, 137, 25), client);
-  print_button_ = make_button(
-      QStringLiteral("Command4"), QStringLiteral("&Print"), QRect(48, 384, 137, 25), client);
-
-  report_box_ = new QPlainTextEdit(client);
-  report_box_->setObjectName(QStringLiteral("Text1"));
-  report_box_->setAccessibleName(QStringLiteral("Report"));
-  report_box_->setGeometry(8, 200, 697, 145);
-  report_box_->setFont(program_font(13.5));
-  report_box_->setReadOnly(true);  // Save as and Print take exactly what it shows
-  report_box_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  // Lines wrap at the box's width, where trailing blanks hang past the edge: the
-  // 1000 blanks of a 13-character report's last line then ask for no scrolling.
-  report_box_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-
-  setTabOrder(vin_box_, decode_button_);
-  setTabOrder(decode_button_, cancel_button_);
-  setTabOrder(cancel_button_, save_button_);
-  setTabOrder(save_button_, print_button_);
-  setTabOrder(print_button_, report_box_);
-
-  connect(decode_button_, &QPushButton::clicked, this, &MainWindow::decode);
-  connect(cancel_button_, &QPushButton::clicked, this, &QWidget::close);
-  connect(save_button_, &QPushButton::clicked, this, &MainWindow::save_as);
-  connect(print_button_, &QPushButton::clicked, this, &MainWindow::print);
-
-  setFixedSize(sizeHint());
-  if (const QScreen *screen = QGuiApplication::primaryScreen())
-    move(opening_position(size(), screen->availableGeometry()));
-  vin_box_->setFocus();
+  return client;
 }
 
-MainWindow::~MainWindow() = default;
-
-void MainWindow::build_pictures(QWidget *client) {
-  struct Picture {
+void MainWindow::create_pictures(QWidget *client) {
+  struct Placement {
     int number, left, top;
   };
-  static constexpr Picture tiles[] = {
+  static constexpr Placement tiles[] = {
       {1, 0, 0},
       {9, 104, 0},
       {10, 488, 0},
@@ -119,18 +92,66 @@ void MainWindow::build_pictures(QWidget *client) {
       {16, 480, 344},
       {17, 592, 344},
   };
-  const auto place = [client](int number, QRect geometry, const QPixmap &pixmap) {
-    auto *picture = new QLabel(client);
+  const auto place = [client](int number, QRect geometry, artwork::Drawing drawing) {
+    auto *picture = new artwork::Picture(std::move(drawing), client);
     picture->setObjectName(QStringLiteral("Image%1").arg(number));
     picture->setGeometry(geometry);
-    picture->setPixmap(pixmap);
     mark_as_decoration(picture);
   };
-  for (const Picture &t : tiles)
-    place(t.number, QRect(t.left, t.top, 121, 97), artwork::tile(t.number, QSize(121, 97)));
-  // Made after the tiles, the banner lies over them; made before the controls, all
-  // pictures lie beneath those.
-  place(11, QRect(112, -8, 486, 120), artwork::banner(QSize(486, 120)));
+  for (const Placement &t : tiles)
+    place(t.number, QRect(t.left, t.top, 121, 97), artwork::tile(t.number));
+  // Made after the tiles, the banner lies over them.
+  place(11, QRect(112, -8, 486, 120), artwork::banner());
+}
+
+void MainWindow::create_vin_box(QWidget *client) {
+  vin_box_ = new VinBox(client);
+  vin_box_->setObjectName(QStringLiteral("Vin"));
+  vin_box_->setAccessibleName(QStringLiteral("VIN"));
+  vin_box_->setGeometry(184, 96, 353, 49);
+  vin_box_->setFont(program_font(24, true));
+}
+
+void MainWindow::create_buttons(QWidget *client) {
+  decode_button_ = make_button(
+      QStringLiteral("Command1"), QStringLiteral("&Decode"), QRect(288, 168, 137, 25), client);
+  cancel_button_ = make_button(
+      QStringLiteral("Command2"), QStringLiteral("&Cancel"), QRect(520, 384, 137, 25), client);
+  save_button_ = make_button(
+      QStringLiteral("Command3"), QStringLiteral("&Save as"), QRect(296, 384, 137, 25), client);
+  print_button_ = make_button(
+      QStringLiteral("Command4"), QStringLiteral("&Print"), QRect(48, 384, 137, 25), client);
+  connect(decode_button_, &QPushButton::clicked, this, &MainWindow::decode);
+  connect(cancel_button_, &QPushButton::clicked, this, &QWidget::close);
+  connect(save_button_, &QPushButton::clicked, this, &MainWindow::save_as);
+  connect(print_button_, &QPushButton::clicked, this, &MainWindow::print);
+}
+
+void MainWindow::create_report_box(QWidget *client) {
+  report_box_ = new QPlainTextEdit(client);
+  report_box_->setObjectName(QStringLiteral("Text1"));
+  report_box_->setAccessibleName(QStringLiteral("Report"));
+  report_box_->setGeometry(8, 200, 697, 145);
+  report_box_->setFont(program_font(13.5));
+  report_box_->setReadOnly(true);  // Save as and Print take exactly what it shows
+  report_box_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  // Lines wrap at the box's width, where trailing blanks hang past the edge: the
+  // 1000 blanks of a 13-character report's last line then ask for no scrolling.
+  report_box_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+}
+
+void MainWindow::set_tab_order() {
+  setTabOrder(vin_box_, decode_button_);
+  setTabOrder(decode_button_, cancel_button_);
+  setTabOrder(cancel_button_, save_button_);
+  setTabOrder(save_button_, print_button_);
+  setTabOrder(print_button_, report_box_);
+}
+
+void MainWindow::place_on_screen() {
+  setFixedSize(sizeHint());
+  if (const QScreen *screen = QGuiApplication::primaryScreen())
+    move(opening_position(size(), screen->availableGeometry()));
 }
 
 void MainWindow::call_library(LibraryBinding::EntryPoint entry_point, std::int32_t model_year,
@@ -190,7 +211,7 @@ void MainWindow::show_report(const QString &report) {
 }
 
 void MainWindow::save_as() {
-  if (const std::optional<QString> path = save1_.ask(this)) {
+  if (const std::optional<QString> path = save_dialog_.ask(this)) {
     if (const std::optional<QString> error = save_report(*path, report_))
       MessageBoxes::show(this,
                          QStringLiteral("Save As"),
@@ -200,9 +221,9 @@ void MainWindow::save_as() {
 }
 
 void MainWindow::print() {
-  if (print1_ == nullptr) print1_ = std::make_unique<QPrinter>();
-  if (PrintDialog::ask(this, print1_.get())) {
-    if (const std::optional<QString> error = render_report(print1_.get(), report_))
+  if (printer_ == nullptr) printer_ = std::make_unique<QPrinter>();
+  if (PrintDialog::ask(this, printer_.get())) {
+    if (const std::optional<QString> error = render_report(printer_.get(), report_))
       MessageBoxes::show(this,
                          QStringLiteral("Print"),
                          QStringLiteral("The report was not printed.\n%1").arg(*error));
@@ -213,6 +234,10 @@ void MainWindow::print() {
 void MainWindow::show_about() {
   if (about_ == nullptr) {
     about_ = new AboutBox();
+    // Without a window manager nobody else gives the keyboard back when it closes.
+    connect(about_, &QObject::destroyed, this, [this] {
+      if (isVisible()) return_to_vin();
+    });
     about_->show();
   }
   about_->raise();

@@ -37,7 +37,16 @@ class MainWindow : public QMainWindow {
   void show_about();
 
  private:
-  void build_pictures(QWidget *client);
+  // The parts of the window, made in this order by the constructor.
+  void create_menu();
+  QWidget *create_client_area();
+  void create_pictures(QWidget *client);
+  void create_vin_box(QWidget *client);
+  void create_buttons(QWidget *client);
+  void create_report_box(QWidget *client);
+  void set_tab_order();
+  void place_on_screen();
+
   void call_library(LibraryBinding::EntryPoint entry_point, std::int32_t model_year,
                     const QString &vin, LineBuffers &lines);
   void show_report(const QString &report);
@@ -47,8 +56,8 @@ class MainWindow : public QMainWindow {
   LibraryBinding &binding_;
   CandidateYears candidate_years_;
   QString report_;
-  SaveAsDialog save1_;
-  std::unique_ptr<QPrinter> print1_;  // made at the first Print, then keeps the choice
+  SaveAsDialog save_dialog_;           // keeps the name chosen last
+  std::unique_ptr<QPrinter> printer_;  // made at the first Print, then keeps the choice
   QPointer<AboutBox> about_;
 
   VinBox *vin_box_;

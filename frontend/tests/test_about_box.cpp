@@ -1,4 +1,5 @@
 // form3, the about box: its layout, and that it is single and modeless.
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -46,6 +47,22 @@ class TestAboutBox : public QObject {
     QCOMPARE(QApplication::focusWidget(), ok);
     QTest::keyClick(ok, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), ok);  // the only control that takes the focus
+    // Announced as a window, not as an anonymous "filler".
+    QCOMPARE(QAccessible::queryAccessibleInterface(&box)->role(), QAccessible::Window);
+  }
+
+  // Without a window manager nothing else would give the keyboard back.
+  void closing_it_gives_the_keyboard_back_to_the_vin() {
+    MainWindow w(binding);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    choose_about(w);
+    QPointer<AboutBox> box = w.about_box();
+    QVERIFY(QTest::qWaitForWindowActive(box));
+    QTest::keyClick(box->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::Key_Return);
+    QTRY_VERIFY(box == nullptr);
+    QTRY_COMPARE(QApplication::activeWindow(), &w);
+    QCOMPARE(QApplication::focusWidget(), w.findChild<QLineEdit *>(QStringLiteral("Vin")));
   }
 
   void return_on_ok_closes_it_and_the_window_system_places_it() {

@@ -13,6 +13,9 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <cmath>
+
+#include "artwork.h"
 #include "controls.h"
 #include "gui_test_support.h"
 #include "main_window.h"
@@ -121,7 +124,8 @@ class TestMainWindow : public QObject {
     const QObjectList stacking = w.centralWidget()->children();
     const qsizetype vin_at = stacking.indexOf(vin);
     for (const auto &p : pictures) {
-      auto *picture = child<QLabel>(w, qPrintable(QStringLiteral("Image%1").arg(p.number)));
+      auto *picture =
+          child<artwork::Picture>(w, qPrintable(QStringLiteral("Image%1").arg(p.number)));
       QCOMPARE(picture->geometry(), p.geometry);
       QVERIFY(!picture->pixmap().isNull());
       QVERIFY2(stacking.indexOf(picture) < vin_at, "pictures lie beneath the controls");
@@ -491,6 +495,56 @@ class TestMainWindow : public QObject {
     QFETCH(QRect, screen);
     QFETCH(QPoint, position);
     QCOMPARE(opening_position(window, screen), position);
+  }
+
+  // The mark a focused button shows: at least 3:1 against the pixels on either side
+  // of it, and against what the same pixels show without the focus.
+  void the_focus_mark_stands_out() {
+    const auto luminance = [](QRgb rgb) {
+      const auto linear = [](int c) {
+        const double v = c / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+      };
+      return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) +
+             0.0722 * linear(qBlue(rgb));
+    };
+    const auto contrast = [&](QRgb a, QRgb b) {
+      const double la = luminance(a), lb = luminance(b);
+      return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    };
+    MainWindow w(binding);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    for (const char *name : {"Command1", "Command2", "Command3", "Command4"}) {
+      auto *button = child<QPushButton>(w, name);
+      child<QWidget>(w, "Vin")->setFocus();
+      const QImage plain = button->grab().toImage();
+      button->setFocus(Qt::TabFocusReason);
+      const QImage focused = button->grab().toImage();
+      // From the middle of the left edge inwards and from the middle of the top
+      // edge downwards: the widest run of changed pixels is the mark.
+      for (const bool across : {true, false}) {
+        const int length = (across ? focused.width() : focused.height()) / 2;
+        const auto at = [&](const QImage &image, int i) {
+          return across ? image.pixel(i, image.height() / 2) : image.pixel(image.width() / 2, i);
+        };
+        int best_first = -1, best_last = -2, first = -1;
+        for (int i = 0; i <= length; ++i) {
+          const bool changed = i < length && at(focused, i) != at(plain, i);
+          if (changed && first < 0) first = i;
+          if (!changed && first >= 0) {
+            if (i - 1 - first > best_last - best_first) best_first = first, best_last = i - 1;
+            first = -1;
+          }
+        }
+        QVERIFY2(best_first > 0 && best_last - best_first + 1 >= 2, name);  // 2 pixels wide
+        for (int i = best_first; i <= best_last; ++i) {
+          QVERIFY2(contrast(at(focused, i), at(plain, i)) >= 3, name);
+          QVERIFY2(contrast(at(focused, i), at(focused, best_first - 1)) >= 3, name);
+          QVERIFY2(contrast(at(focused, i), at(focused, best_last + 1)) >= 3, name);
+        }
+      }
+    }
   }
 
   void cancel_closes_the_window() {

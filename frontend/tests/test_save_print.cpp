@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -360,6 +362,18 @@ class TestSavePrint : public QObject {
   }
 
   // Through a real CUPS queue that writes PDF files; the test script sets it up.
+  // Qt proposes a file name only on X11; the offscreen platform, like Wayland,
+  // would get the bare folder.
+  void print_to_file_proposes_a_file() {
+    QPrinter printer;
+    const std::unique_ptr<QPrintDialog> dialog = PrintDialog::build(nullptr, &printer);
+    auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
+    QVERIFY(file != nullptr);
+    const QFileInfo proposed(file->text());
+    QVERIFY2(proposed.isAbsolute() && !proposed.isDir(), qPrintable(file->text()));
+    QCOMPARE(proposed.fileName(), QStringLiteral("print.pdf"));
+  }
+
   void printing_through_cups() {
     const QString queue = qEnvironmentVariable("KORDEL_CUPS_QUEUE");
     const QString output = qEnvironmentVariable("KORDEL_CUPS_OUTPUT");
