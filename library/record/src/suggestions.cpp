@@ -47,32 +47,6 @@ constexpr std::array<LookAlikes, 256> look_alikes = [] {
 
 char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// The length in bytes of the UTF-8 character at s[i]; a byte that starts no valid
-// sequence counts as one character, as the decode counts it.
-std::size_t character_length(std::string_view s, std::size_t i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-  const unsigned char b0 = byte(i);
-  std::size_t length = 0;
-  char32_t value = 0, min = 0;
-  if (b0 < 0x80) return 1;
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    length = 2, value = b0 & 0x1F, min = 0x80;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    length = 3, value = b0 & 0x0F, min = 0x800;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    length = 4, value = b0 & 0x07, min = 0x10000;
-  } else {
-    return 1;
-  }
-  if (i + length > s.size()) return 1;
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return 1;
-    value = (value << 6) | (byte(i + k) & 0x3F);
-  }
-  if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 1;
-  return length;
-}
-
 // One character of the typed VIN: its text, and the byte the decoders see for it
 // (upper-cased; any character beyond ASCII is one that no accepted set holds).
 struct Typed {
@@ -92,7 +66,7 @@ class Search {
  public:
   explicit Search(std::string_view vin) {
     for (std::size_t i = 0; i < vin.size() && count_ <= max_typed;) {
-      const std::size_t n = character_length(vin, i);
+      const std::size_t n = next_code_point(vin, i).length;
       const char byte = static_cast<unsigned char>(vin[i]) < 0x80 ? upper(vin[i]) : '?';
       if (count_ < max_typed) typed_[count_] = {vin.substr(i, n), byte};
       ++count_;
@@ -243,7 +217,7 @@ class Search {
 
 std::size_t character_count(std::string_view vin) {
   std::size_t count = 0;
-  for (std::size_t i = 0; i < vin.size(); i += character_length(vin, i)) ++count;
+  for (std::size_t i = 0; i < vin.size(); i += next_code_point(vin, i).length) ++count;
   return count;
 }
 
