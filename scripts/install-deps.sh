@@ -27,13 +27,13 @@ case "${1:-test}" in
     packages=("${run[@]}" build-essential debhelper dpkg-dev devscripts lintian pkg-config
               desktop-file-utils appstream) ;;
   web)
-    packages=(emscripten nlohmann-json3-dev)
-    command -v python3 >/dev/null || packages+=(python3) ;;
-  web-test)
-    packages=("${run[@]}" chromium)
-    # Any Node.js and npm will do; Debian's only where there is none.
+    packages=(emscripten nlohmann-json3-dev cmake ninja-build)
+    command -v python3 >/dev/null || packages+=(python3)
+    # Any Node.js and npm will do (npm installs Papa Parse); Debian's only where there is none.
     command -v node >/dev/null || packages+=(nodejs)
     command -v npm >/dev/null || packages+=(npm) ;;
+  web-test)
+    packages=("${run[@]}" chromium) ;;
   *) echo "usage: $0 run|test|package|web|web-test" >&2; exit 2 ;;
 esac
 

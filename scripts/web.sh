@@ -8,38 +8,32 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh web
 
 out=build/web
-work=build/web-obj
-mkdir -p "$out" "$work/include"
-# nlohmann alone on the include path: /usr/include holds the host's C library,
-# which must not shadow emscripten's.
-ln -sfn /usr/include/nlohmann "$work/include/nlohmann"
+# The module is the CMake target kordel_module, built by emscripten from the
+# same targets as the native build.
+if [[ ! -f build/wasm/build.ninja ]]; then
+  # The optimizer that emscripten runs finds Debian's acorn there.
+  NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH} \
+    emcmake cmake -S . -B build/wasm -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DKORDEL_WERROR=ON \
+    >/dev/null
+fi
+NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH} cmake --build build/wasm --target kordel_module
 
-# The decoding core without its C entry points, the report's composition and the
-# JSON record of the command line, with the page's two exports.
-sources=(library/src/vin.cpp library/src/tables17.cpp library/src/decode17.cpp
-         library/src/models13.cpp library/src/decode13.cpp library/report/src/report.cpp
-         library/record/src/vin_decode.cpp library/record/src/json_record.cpp web/src/kordel_wasm.cpp)
-# The optimizer that emscripten runs finds Debian's acorn there.
-export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
-# Compiled again only when a source, a header or this script is newer than the module.
-if [[ ! -f "$out/kordel.wasm" ||
-      -n $(find library/src library/report/src library/record/src web/src scripts/web.sh -newer "$out/kordel.wasm" \
-             \( -name '*.cpp' -o -name '*.h' -o -name web.sh \) | head -n 1) ]]; then
-  em++ -std=c++20 -Os -flto -Wall -Wextra -Werror \
-    -Ilibrary/src -Ilibrary/include -Ilibrary/report/src -Ilibrary/record/src -I"$work/include" \
-    "${sources[@]}" -o "$out/kordel.js" \
-    -sMODULARIZE=1 -sEXPORT_ES6=1 -sEXPORT_NAME=createKordel -sENVIRONMENT=web \
-    -sFILESYSTEM=0 -sALLOW_MEMORY_GROWTH=1 \
-    -sEXPORTED_FUNCTIONS=_kordel_decode_json,_kordel_check_digit_warning \
-    -sEXPORTED_RUNTIME_METHODS=cwrap
+# Papa Parse, which reads the lists, exactly as web/package-lock.json locks it.
+if [[ ! -f web/node_modules/.package-lock.json ||
+      web/package-lock.json -nt web/node_modules/.package-lock.json ]]; then
+  (cd web && npm ci --no-audit --no-fund --loglevel=error)
 fi
 
-cp web/index.html web/style.css web/app.js web/csv.js web/manifest.webmanifest "$out/"
+rm -rf "$out"
+mkdir -p "$out"
+cp web/index.html web/style.css web/app.js web/list-worker.js web/manifest.webmanifest \
+   build/wasm/module/kordel.js build/wasm/module/kordel.wasm \
+   web/node_modules/papaparse/papaparse.min.js "$out/"
 cp data/icons/org.kordel.Kordel.svg "$out/icon.svg"  # the program's own icon
 
 # The service worker caches every file of this build under a name drawn from
 # their content, so a new build replaces the cache as a whole.
-files=(./ index.html style.css app.js csv.js kordel.js kordel.wasm manifest.webmanifest icon.svg)
+files=(./ $(cd "$out" && ls | LC_ALL=C sort))
 version=$(cd "$out" && cat "${files[@]:1}" | sha256sum | cut -c1-16)
 list=$(printf '"%s",' "${files[@]}")
 sed -e "s/@VERSION@/$version/" -e "s|@FILES@|[${list%,}]|" web/sw.js > "$out/sw.js"

@@ -1,7 +1,8 @@
 // The page: decodes the VIN as it is typed, one report per candidate model year,
-// and whole lists of VINs to a table and a CSV download.
-import createKordel from './kordel.js';
-import { csvRows, readList, listCsv, UNKNOWN_TEXT } from './csv.js';
+// and whole lists of VINs (in a worker) to a table and a CSV download. The module
+// (kordel.js, loaded before this script) gives everything about one VIN in one
+// call; the worker has it write the CSV.
+/* global createKordel */
 
 const $ = (id) => document.getElementById(id);
 const form = $('decode-form');
@@ -14,23 +15,26 @@ const listInput = $('list-input');
 const listSummary = $('list-summary');
 const listScroll = $('list-scroll');
 const listBody = document.querySelector('#list-table tbody');
+const listProgress = $('list-progress');
+const listProgressBar = $('list-progress-bar');
 const csvLink = $('csv-download');
 
-const FIELD_LABELS = [
-  ['year', 'Model year'], ['make', 'Make'], ['model', 'Model'], ['series', 'Series'],
-  ['vehicle_type', 'Vehicle type'], ['body', 'Body'], ['engine', 'Engine'],
-  ['trans', 'Transmission'], ['restraints', 'Restraints'], ['check_digit', 'Check digit'],
-  ['plant', 'Plant'],
-];
-const LIST_ROWS_SHOWN = 1000;
+// The page's words for the record's fields, keyed by their names in the record.
+const FIELD_LABELS = {
+  year: 'Model year', make: 'Make', model: 'Model', series: 'Series',
+  vehicle_type: 'Vehicle type', body: 'Body', engine: 'Engine', trans: 'Transmission',
+  restraints: 'Restraints', check_digit: 'Check digit', plant: 'Plant',
+};
+const LIST_COLUMNS = 8;  // of the list's table
 
-let decodeJson = null;
-let checkDigitWarning = null;
+let decodeVin = null;
 let reportText = '';
 
-// One JSON object per VIN, as `kordel-decode --format json` writes it.
+// What the module knows of one VIN: { check_digit_warning, unknown_message,
+// record }, the record being the JSON object that `kordel-decode --format json`
+// writes, unknown_message the words for a result of status unknown.
 function decode(vin, year) {
-  return JSON.parse(decodeJson(vin, year));
+  return JSON.parse(decodeVin(vin, year));
 }
 
 function element(tag, attributes = {}, ...children) {
@@ -52,6 +56,15 @@ function ordinal(n) {
   const units = n % 10;
   if (tens === 1 || units > 3 || units === 0) return `${n}th`;
   return `${n}${['st', 'nd', 'rd'][units - 1]}`;
+}
+
+// ---- One VIN's reports -----------------------------------------------------
+
+// Called on every result card once it is built: (card, record, result). Other
+// parts of the page add to the cards through this.
+const cardDecorators = [];
+export function addCardDecorator(decorate) {
+  cardDecorators.push(decorate);
 }
 
 // The VIN one character a box, the position a message names marked.
@@ -83,15 +96,14 @@ function messageBlock(vin, message) {
   return block;
 }
 
+// The fields in the record's order, each with the page's label.
 function fieldsTable(result) {
   const table = element('table', { class: 'fields' });
   table.append(element('caption', { class: 'visually-hidden', text: 'Fields' }));
   const body = element('tbody');
-  for (const [name, label] of FIELD_LABELS) {
-    if (!(name in result.fields)) continue;
-    const value = result.fields[name];
+  for (const [name, value] of Object.entries(result.fields)) {
     body.append(element('tr', {},
-      element('th', { scope: 'row', text: label }),
+      element('th', { scope: 'row', text: FIELD_LABELS[name] ?? name }),
       element('td', value === null ? { class: 'error-field', text: 'Error' } : { text: value })));
   }
   body.append(element('tr', {},
@@ -101,7 +113,7 @@ function fieldsTable(result) {
   return table;
 }
 
-function resultCard(record, result) {
+function resultCard({ record, unknown_message: unknownMessage }, result) {
   const card = element('article', { class: `result ${result.status}` });
   const outcome = { decoded: 'Report', rejected: 'Rejected', unknown: 'Unknown' }[result.status];
   const heading = result.model_year
@@ -115,12 +127,13 @@ function resultCard(record, result) {
     body.append(fieldsTable(result));
     card.append(body);
   } else if (result.status === 'unknown') {
-    card.append(element('p', { class: 'message error', text: `Unknown: ${UNKNOWN_TEXT}.` }));
+    card.append(element('p', { class: 'message error', text: `Unknown: ${unknownMessage}.` }));
   }
+  for (const decorate of cardDecorators) decorate(card, record, result);
   return card;
 }
 
-function summary(record) {
+function summary({ record, unknown_message: unknownMessage }) {
   if (record.error !== undefined) return record.error;
   const decoded = record.results.filter((r) => r.status === 'decoded');
   const describe = (r) => [r.fields.year, r.fields.make, r.fields.model].filter(Boolean).join(' ');
@@ -138,7 +151,7 @@ function summary(record) {
   const rejections = record.results.flatMap((r) => r.messages.filter((m) => m.kind === 'error'));
   if (decoded.length === 0) {
     if (rejections.length) parts.push(`Rejected: ${rejections[0].text}`);
-    else if (record.results.every((r) => r.status === 'unknown')) parts.push(`Unknown: ${UNKNOWN_TEXT}.`);
+    else if (record.results.every((r) => r.status === 'unknown')) parts.push(`Unknown: ${unknownMessage}.`);
   }
   if (warnings.length) parts.push(`Warning: ${warnings.map((m) => m.text).join(' ')}`);
   return parts.join(' ');
@@ -151,32 +164,38 @@ function copyText(record) {
   return decoded.map((r) => `Model year ${r.model_year}:\n${r.report.join('\n')}`).join('\n\n');
 }
 
+// What lies below the reports of a linked decode joins the layout once they are
+// drawn, in a task of its own, so that neither task blocks the page for long.
+function reportsArrived() {
+  const root = document.documentElement;
+  if (!root.classList.contains('linked')) return;
+  requestAnimationFrame(() => setTimeout(() => root.classList.remove('linked')));
+}
+
 function clearResult(status = '') {
   results.replaceChildren();
   reportActions.hidden = true;
   reportText = '';
   if (statusLine.textContent !== status) statusLine.textContent = status;
+  reportsArrived();
 }
 
-function warningOf(record) {
-  return record.check_digit && !record.check_digit.valid ? checkDigitWarning(record.vin) : '';
-}
-
-function showRecord(record) {
+function showAnswer(answer) {
+  const { record, check_digit_warning: warning } = answer;
   results.replaceChildren();
-  const warning = warningOf(record);
   if (warning) {
     results.append(messageBlock(record.vin, { text: warning, kind: 'warning', position: 9, accepted: null }));
   }
   if (record.error !== undefined) {
     results.append(element('p', { class: 'message error', text: record.error }));
   } else {
-    for (const result of record.results) results.append(resultCard(record, result));
+    for (const result of record.results) results.append(resultCard(answer, result));
   }
   results.classList.toggle('several', record.results?.length > 1);
   reportText = record.results ? copyText(record) : '';
   reportActions.hidden = reportText === '';
-  statusLine.textContent = warning ? `${summary(record)} Warning: ${warning}` : summary(record);
+  statusLine.textContent = warning ? `${summary(answer)} Warning: ${warning}` : summary(answer);
+  reportsArrived();
 }
 
 // The address follows the field once typing pauses: browsers throttle
@@ -193,89 +212,233 @@ function updateAddress(vin, year) {
   }, 300);
 }
 
-// Decodes what the field holds. While it is typed, only a complete length
-// decodes; the Decode button answers every length.
+// Whether a VIN being typed can be whole: 13 characters that start with the
+// maker's letter (a 17-character VIN starts with a digit, and its first 13
+// characters are no VIN of their own), or 17 characters.
+function canBeWhole(vin) {
+  return vin.length === 17 || (vin.length === 13 && !/^[0-9]/.test(vin));
+}
+
+// Decodes what the field holds. While it is typed, only what can be whole
+// decodes; the Decode button (and Enter) answers every length.
 function decodeField(fromButton) {
-  if (!decodeJson) return;
+  if (!decodeVin) return;
   const vin = vinInput.value.trim();
   const year = selectedYear();
   updateAddress(vin, year);
-  if (vin === '' && !fromButton) { clearResult(); return; }
-  if (vin.length !== 13 && vin.length !== 17 && !fromButton) {
+  if (!fromButton && !canBeWhole(vin)) {
     clearResult();
     return;
   }
-  showRecord(decode(vin, year));
+  showAnswer(decode(vin, year));
 }
+
+// ---- Typing and pasting ----------------------------------------------------
 
 function looksLikeList(text) {
-  return /[\r\n,;\t]/.test(text.trim()) || text.trim().length > 17;
+  return /[\r\n,;\t]/.test(text.trim()) || cleanPastedVin(text).length > 17;
 }
 
-function decodeList(text) {
-  const list = readList(text);
-  listBody.replaceChildren();
-  if (list.error) {
-    listSummary.textContent = list.error;
-    listScroll.hidden = true;
-    csvLink.hidden = true;
-    statusLine.textContent = list.error;
+// A pasted VIN as people copy it ("A8A855H 100001", "1AMCM38-77BK100021"): the
+// blanks and dashes inside go, so that it decodes.
+function cleanPastedVin(text) {
+  return text.replace(/[\s\u00a0-]+/g, '');
+}
+
+// Pasting into the VIN box inserts at the cursor like any text box; a list goes
+// to the list instead. The browser pastes by itself where nothing needs cleaning.
+function onPaste(event) {
+  const text = event.clipboardData?.getData('text') ?? '';
+  if (looksLikeList(text)) {
+    event.preventDefault();
+    takeList({ text });
     return;
   }
-  const year = selectedYear();
-  const records = list.items.map((item) => decode(item.vin, year));
-  const warnings = records.map((record) => warningOf(record));
-  const counts = { decoded: 0, rejected: 0, unknown: 0, error: 0 };
-  records.forEach((record, index) => {
-    const rows = record.error !== undefined ? [null] : record.results;
-    if (record.error !== undefined) counts.error += 1;
-    else if (record.results.some((r) => r.status === 'decoded')) counts.decoded += 1;
-    else if (record.results.some((r) => r.status === 'rejected')) counts.rejected += 1;
-    else counts.unknown += 1;
-    if (index >= LIST_ROWS_SHOWN) return;
-    // The message column as the CSV has it, warnings included.
-    const messages = csvRows(record, [], warnings[index]).map((row) => row.at(-1));
-    rows.forEach((result, k) => {
-      const f = result?.fields ?? {};
-      const cells = [
-        record.vin ?? list.items[index].vin,
-        result?.model_year ?? '',
-        result ? result.status : 'error',
-        f.model ?? '', f.body ?? f.vehicle_type ?? '', f.engine ?? '', f.plant ?? '',
-        result?.production_number ?? '',
-        messages[k],
-      ];
-      listBody.append(element('tr', { class: cells[2] },
-        ...cells.map((cell) => element('td', { text: String(cell) }))));
-    });
-  });
-  const total = records.length;
+  const clean = cleanPastedVin(text);
+  if (clean === text) return;
+  event.preventDefault();
+  vinInput.focus();
+  // insertText keeps the box's undo history and fires 'input'.
+  if (!document.execCommand('insertText', false, clean)) {
+    vinInput.setRangeText(clean, vinInput.selectionStart, vinInput.selectionEnd, 'end');
+    vinInput.dispatchEvent(new Event('input'));
+  }
+}
+
+// ---- Lists -----------------------------------------------------------------
+
+let worker = null;
+let lastList = null;  // what was decoded last, decoded again when the year changes
+
+function startWorker() {
+  worker = new Worker('list-worker.js');
+  worker.onmessage = ({ data }) => {
+    if (data.type === 'progress') showProgress(data.done, data.total);
+    else showList(data);
+  };
+  worker.onerror = (event) => {
+    event.preventDefault();
+    worker.terminate();
+    worker = null;
+    showList({ error: `The list could not be decoded: ${event.message || 'the worker failed'}.` });
+  };
+}
+
+function showProgress(done, total) {
+  listProgress.hidden = false;
+  listProgressBar.max = Math.max(total, 1);
+  listProgressBar.value = done;
+  listProgressBar.setAttribute('aria-valuetext', `${done.toLocaleString('en')} of ${total.toLocaleString('en')} rows`);
+}
+
+function stopProgress() {
+  listProgress.hidden = true;
+}
+
+function setCsv(blob) {
+  if (csvLink.href.startsWith('blob:')) URL.revokeObjectURL(csvLink.href);
+  csvLink.hidden = blob === null;
+  csvLink.href = blob === null ? '#' : URL.createObjectURL(blob);
+}
+
+// Decodes a list: { text } pasted or typed, or { bytes } of a file.
+function decodeList(list) {
+  if (!worker) startWorker();
+  lastList = list;
+  fillGeneration += 1;
+  listBody.replaceChildren();
+  listScroll.hidden = true;
+  setCsv(null);
+  listSummary.textContent = '';
+  showProgress(0, 1);
+  worker.postMessage({ ...list, year: selectedYear() });
+}
+
+function cancelList() {
+  worker?.terminate();
+  worker = null;
+  lastList = null;
+  stopProgress();
+  listSummary.textContent = 'Decoding the list was cancelled.';
+  statusLine.textContent = listSummary.textContent;
+}
+
+// The table's rows of one VIN: one per model year tried, and the messages (why a
+// VIN failed, a wrong check digit) in a row of their own beneath.
+function listRows({ record, check_digit_warning: warning, unknown_message: unknownMessage }) {
+  const rows = [];
+  const attempts = record.results ?? [null];
+  for (const result of attempts) {
+    const f = result?.fields ?? {};
+    const status = result ? result.status : 'error';
+    const cells = [
+      record.vin,
+      result?.model_year ?? f.year ?? '',
+      status,
+      f.model ?? '', f.body ?? f.vehicle_type ?? '', f.engine ?? '', f.plant ?? '',
+      result?.production_number ?? '',
+    ];
+    const messages = result ? result.messages.map((m) => m.text) : [record.error];
+    if (result?.status === 'unknown') messages.push(unknownMessage);
+    if (warning) messages.push(`Warning: ${warning}`);
+    rows.push(element('tr', { class: messages.length ? `${status} with-message` : status },
+      ...cells.map((cell) => element('td', { text: String(cell) }))));
+    if (messages.length) {
+      const cell = element('td', { colspan: String(LIST_COLUMNS) },
+        element('div', { class: 'list-message', text: messages.join('; ') }));
+      rows.push(element('tr', { class: `message-row ${status}` }, cell));
+    }
+  }
+  return rows;
+}
+
+function showList(data) {
+  stopProgress();
+  if (data.error) {
+    listSummary.textContent = data.error;
+    listScroll.hidden = true;
+    statusLine.textContent = data.error;
+    return;
+  }
+  const { counts, total } = data;
+  const generation = ++fillGeneration;
+  listBody.replaceChildren();
+  requestAnimationFrame(() => fillTable(data.shown, 0, generation));
   const parts = [`${total} VIN${total === 1 ? '' : 's'}: ${counts.decoded} decoded`];
   if (counts.rejected) parts.push(`${counts.rejected} rejected`);
   if (counts.unknown) parts.push(`${counts.unknown} unknown`);
   if (counts.error) parts.push(`${counts.error} of the wrong length`);
   let told = `${parts.join(', ')}.`;
-  if (total > LIST_ROWS_SHOWN) told += ` The table shows the first ${LIST_ROWS_SHOWN}; the CSV holds all.`;
+  if (data.column !== null) {
+    const delimiter = { ',': 'commas', ';': 'semicolons', '\t': 'tabs' }[data.delimiter] ?? `"${data.delimiter}"`;
+    told += data.headerless
+      ? ` Read as CSV without a header, separated by ${delimiter}.`
+      : ` Read as CSV separated by ${delimiter}; VINs from the column "${data.column}".`;
+  }
+  if (data.encoding === 'windows-1252') told += ' The file is not UTF-8: read as Windows-1252.';
+  if (total > data.shown.length) told += ` The table shows the first ${data.shown.length}; the CSV holds all.`;
   listSummary.textContent = told;
   statusLine.textContent = `List decoded. ${told}`;
   listScroll.hidden = total === 0;
+  setCsv(total === 0 ? null : data.csv);
+}
 
-  if (csvLink.href.startsWith('blob:')) URL.revokeObjectURL(csvLink.href);
-  const blob = new Blob([listCsv(list, records, warnings)], { type: 'text/csv' });
-  csvLink.href = URL.createObjectURL(blob);
-  csvLink.hidden = total === 0;
+// The table is filled a few hundred VINs a frame, so that the page never stops
+// answering for long.
+const VINS_A_FRAME = 25;
+let fillGeneration = 0;
+function fillTable(answers, start, generation) {
+  if (generation !== fillGeneration) return;  // a newer list took the table
+  listBody.append(...answers.slice(start, start + VINS_A_FRAME).flatMap(listRows));
+  if (start + VINS_A_FRAME < answers.length) {
+    requestAnimationFrame(() => fillTable(answers, start + VINS_A_FRAME, generation));
+  }
 }
 
 // A list that arrives by paste or drop lands in the list's box, in view.
-function takeList(text) {
-  listInput.value = text;
-  decodeList(text);
+function takeList(list) {
+  if (list.text !== undefined) listInput.value = list.text;
+  decodeList(list);
   listSummary.scrollIntoView({ block: 'nearest' });
 }
 
-function readFile(file) {
-  file.text().then(takeList);
+async function readFile(file) {
+  listInput.value = '';
+  takeList({ bytes: await file.arrayBuffer() });
 }
+
+// ---- A new version ---------------------------------------------------------
+
+// A new build's service worker waits until the user takes it: then it takes
+// over and the page reloads.
+function offerUpdate(registration) {
+  const waiting = registration.waiting;
+  if (!waiting || !navigator.serviceWorker.controller) return;
+  $('update').hidden = false;
+  $('update-reload').onclick = () => waiting.postMessage('take over');
+}
+
+function watchUpdates() {
+  if (!('serviceWorker' in navigator)) return;
+  navigator.serviceWorker.register('sw.js').then((registration) => {
+    const watch = (installing) => installing?.addEventListener('statechange', () => {
+      if (installing.state === 'installed') offerUpdate(registration);
+    });
+    // The browser may have begun installing a new build before this ran.
+    watch(registration.installing);
+    registration.addEventListener('updatefound', () => watch(registration.installing));
+    offerUpdate(registration);
+  }).catch(() => {});
+  let reloading = false;
+  const hadController = Boolean(navigator.serviceWorker.controller);
+  navigator.serviceWorker.addEventListener('controllerchange', () => {
+    if (!hadController || reloading) return;  // the first install changes nothing shown
+    reloading = true;
+    location.reload();
+  });
+}
+
+// ---- Wiring ----------------------------------------------------------------
 
 function wire() {
   form.addEventListener('submit', (event) => {
@@ -284,18 +447,13 @@ function wire() {
     vinInput.focus();
   });
   vinInput.addEventListener('input', () => decodeField(false));
-  yearSelect.addEventListener('change', () => decodeField(false));
-  vinInput.addEventListener('paste', (event) => {
-    const text = event.clipboardData?.getData('text') ?? '';
-    event.preventDefault();
-    if (looksLikeList(text)) {
-      takeList(text);
-      return;
-    }
-    vinInput.value = text.trim();
+  vinInput.addEventListener('paste', onPaste);
+  yearSelect.addEventListener('change', () => {
     decodeField(false);
+    if (lastList) decodeList(lastList);
   });
-  $('list-decode').addEventListener('click', () => decodeList(listInput.value));
+  $('list-decode').addEventListener('click', () => decodeList({ text: listInput.value }));
+  $('list-cancel').addEventListener('click', cancelList);
   $('list-file').addEventListener('change', (event) => {
     if (event.target.files.length) readFile(event.target.files[0]);
   });
@@ -306,9 +464,9 @@ function wire() {
     if (file) { readFile(file); return; }
     const text = event.dataTransfer.getData('text');
     if (looksLikeList(text)) {
-      takeList(text);
+      takeList({ text });
     } else {
-      vinInput.value = text.trim();
+      vinInput.value = cleanPastedVin(text);
       decodeField(true);
     }
   });
@@ -337,19 +495,17 @@ function readAddress() {
 
 wire();
 const ready = createKordel().then((module) => {
-  decodeJson = module.cwrap('kordel_decode_json', 'string', ['string', 'number']);
-  checkDigitWarning = module.cwrap('kordel_check_digit_warning', 'string', ['string']);
+  decodeVin = module.cwrap('kordel_decode', 'string', ['string', 'number']);
   readAddress();
   if (!new URLSearchParams(location.search).has('vin') && vinInput.value) decodeField(false);
   performance.mark('kordel-ready');
   document.documentElement.dataset.ready = 'true';
 }, () => {
   statusLine.textContent = 'This browser could not start the decoder: it needs WebAssembly.';
+  reportsArrived();
 });
 
-// For scripts and tests: the module's JSON text, exactly as it returns it.
-window.kordel = { ready, decodeJson: (vin, year = 0) => decodeJson(vin, year) };
+// For scripts and tests: the module's answer for one VIN, as text.
+window.kordel = { ready, decode: (vin, year = 0) => decodeVin(vin, year) };
 
-if ('serviceWorker' in navigator) {
-  navigator.serviceWorker.register('sw.js').catch(() => {});
-}
+watchUpdates();

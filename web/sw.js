@@ -3,8 +3,19 @@
 const CACHE = 'kordel-@VERSION@';
 const FILES = @FILES@;
 
+// The files come from the server, not from the browser's HTTP cache: a server
+// that sends no Cache-Control would otherwise hand a new build the old files.
+// The first build takes over at once; a later one waits until the page, asked
+// by its user, tells it to (a page must not change under the user's hands).
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
+  const first = !self.registration.active;
+  event.waitUntil(caches.open(CACHE)
+    .then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: 'reload' }))))
+    .then(() => (first ? self.skipWaiting() : undefined)));
+});
+
+self.addEventListener('message', (event) => {
+  if (event.data === 'take over') self.skipWaiting();
 });
 
 self.addEventListener('activate', (event) => {

@@ -25,7 +25,7 @@ LineBuffers::LineBuffers() {
     line = QByteArray(length + 1, ' ');
     line[length] = '\0';
   }
-  std::memcpy(lines_[0].data(), "qoz", 3);
+  std::memcpy(lines_[0].data(), no_result_marker.data(), no_result_marker.size());
 }
 
 QString LineBuffers::text(std::size_t i) const {
@@ -34,7 +34,9 @@ QString LineBuffers::text(std::size_t i) const {
   return QString::fromLatin1(line.constData(), nul ? nul - line.constData() : length);
 }
 
-bool LineBuffers::has_result() const { return !lines_[0].startsWith("qoz"); }
+bool LineBuffers::has_result() const {
+  return !lines_[0].startsWith(QByteArrayView(no_result_marker.data(), no_result_marker.size()));
+}
 
 QByteArray vin_to_8bit(const QString &vin) {
   QByteArray bytes;

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <string_view>
 
 #include "report.h"
 
@@ -17,8 +18,12 @@ using VinScheme = report::Scheme;
 
 VinScheme scheme_of(const QString &vin);
 
+// Preset at the start of line 1 before a call: the library leaves line 1 alone
+// when it produces no report, so a line 1 that still begins with it means no result.
+inline constexpr std::string_view no_result_marker = "qoz";
+
 // The caller-owned line buffers of one library call: 1000 characters each and a
-// terminator, preset with "qoz" in line 1 and blanks elsewhere.
+// terminator, preset with no_result_marker in line 1 and blanks elsewhere.
 class LineBuffers {
  public:
   static constexpr int length = 1000;
@@ -27,7 +32,7 @@ class LineBuffers {
   char *data(std::size_t i) { return lines_.at(i).data(); }
   // A line's text up to its first NUL (all 1000 characters if it has none).
   QString text(std::size_t i) const;
-  bool has_result() const;  // line 1 no longer begins with "qoz"
+  bool has_result() const;  // line 1 no longer begins with no_result_marker
 
  private:
   std::array<QByteArray, 5> lines_;

@@ -1,26 +1,147 @@
-// The page's entries into the decoding core: the JSON object that
-// `kordel-decode --format json` writes for one VIN, from the same code, and the
-// check-digit warning it prints beside it.
+// The module's entries into the record library, for the page and for any other
+// JavaScript: one VIN's record, as `kordel-decode --format json` writes it, with
+// its check-digit warning; and a list's CSV, as `kordel-decode --format csv`
+// writes it. Texts in and out are UTF-8 except a list's cells, which are bytes
+// and go to the CSV as they are.
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "csv_record.h"
 #include "json_record.h"
+#include "record.h"
+#include "report.h"
 #include "vin_decode.h"
 
 namespace {
-// The page copies a text out before its next call, so one buffer suffices.
+
+using namespace kordel::record;
+
+// A line longer than this is not read as a VIN, as in `kordel-decode`.
+constexpr std::size_t max_line_bytes = 1024;
+
+// A VinDecode holds several results: kept out of the (small) stack.
+VinDecode decode;
+// The caller copies a returned text out before its next call, so one suffices.
 std::string returned;
+
+// The list being written: its input columns (empty for a list of lines), the
+// cells of the row to come and of the row decoded last (which its decode points
+// into), and the CSV.
+std::vector<std::string> header;
+std::vector<std::string> cells;
+std::vector<std::string> decoded_cells;
+std::string csv;
+
+// Decodes `vin` for a model year of 0, 68-80 or 1968-1980; any other year is
+// refused, as `kordel-decode --year` refuses it.
+void decode_for(std::string_view vin, int year) {
+  if (year == 0) {
+    decode.decode(trim_vin(vin), 0);
+    return;
+  }
+  if (const std::optional<int> two_digit = parse_model_year(std::to_string(year)))
+    decode.decode(trim_vin(vin), *two_digit);
+  else
+    decode.refuse(trim_vin(vin),
+                  "model year " + std::to_string(year) + " is not one of 68-80 or 1968-1980");
+}
+
+// A line of a list of lines, as `kordel-decode` reads one.
+void decode_line(std::string_view line, int year) {
+  if (line.size() <= max_line_bytes) {
+    decode_for(line, year);
+    return;
+  }
+  // The record names the line by its first 32 bytes.
+  decode.refuse(trim_vin(line.substr(0, 32)),
+                std::string(kordel::report::length_message) + " (the line holds more than " +
+                    std::to_string(max_line_bytes) + " bytes)");
+}
+
+// What became of the VIN, in one word.
+const char *outcome() {
+  if (!decode.error().empty()) return "error";
+  if (decode.decoded()) return "decoded";
+  for (std::size_t i = 0; i < decode.attempt_count(); ++i)
+    if (decode.attempt(i).status == Status::rejected) return "rejected";
+  return "unknown";
+}
+
+// {"check_digit_warning": text, "unknown_message": the words for a result of
+// status unknown, when there is one, "record": the JSON record}; texts are empty
+// when they do not apply.
+const char *answer() {
+  returned = "{\"check_digit_warning\":";
+  append_json_string(returned, decode.check_digit_warning());
+  bool unknown = false;
+  for (std::size_t i = 0; i < decode.attempt_count(); ++i)
+    unknown = unknown || decode.attempt(i).status == Status::unknown;
+  returned += ",\"unknown_message\":";
+  append_json_string(returned, unknown ? unknown_message : std::string_view());
+  returned += ",\"record\":";
+  append_json_record(returned, decode);
+  returned += '}';
+  return returned.c_str();
+}
+
 }  // namespace
 
-// year: 0 decodes every candidate year; 68-80 or 1968-1980 picks one.
-extern "C" const char *kordel_decode_json(const char *vin, int year) {
-  returned = kordel::record::json_record(vin ? vin : "", year);
-  return returned.c_str();
+extern "C" {
+
+// Everything the page shows for one VIN; year: 0 tries every candidate year.
+const char *kordel_decode(const char *vin, int year) {
+  decode_for(vin ? vin : "", year);
+  return answer();
 }
 
-// Empty when the VIN is not of 17 characters or its check digit computes.
-extern "C" const char *kordel_check_digit_warning(const char *vin) {
-  static kordel::record::VinDecode decode;
-  decode.decode(kordel::record::trim_vin(vin ? vin : ""), 0);
-  returned = decode.check_digit_warning();
-  return returned.c_str();
+// Adds a cell of `size` bytes (not necessarily UTF-8) to the row to come and
+// returns where the caller writes them.
+char *kordel_csv_cell(int size) {
+  cells.emplace_back(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+  return cells.back().data();
 }
+
+// Starts a list's CSV with its header: the cells given are the input's columns;
+// none, and the list is of VINs one a line.
+void kordel_csv_begin() {
+  header = std::move(cells);
+  cells.clear();
+  csv.clear();
+  const CsvRow row{header, {}};
+  append_csv_header(csv, header.empty() ? nullptr : &row);
+}
+
+// Decodes the row given (the cell at vin_column of an input row, or the one cell
+// of a list of lines) and appends its CSV rows. Returns what became of the VIN:
+// "decoded", "rejected", "unknown" or "error"; or an empty text for a blank
+// line, which is skipped.
+const char *kordel_csv_row(int vin_column, int year) {
+  decoded_cells = std::move(cells);
+  cells.clear();
+  if (header.empty()) {
+    const std::string_view line =
+        decoded_cells.empty() ? std::string_view() : decoded_cells.front();
+    if (trim_vin(line).empty()) return "";
+    decode_line(line, year);
+    append_csv_rows(csv, decode, nullptr);
+    return outcome();
+  }
+  const auto column = static_cast<std::size_t>(vin_column);
+  decode_for(vin_column >= 0 && column < decoded_cells.size()
+                 ? std::string_view(decoded_cells[column])
+                 : std::string_view(),
+             year);
+  const CsvRow row{header, decoded_cells};
+  append_csv_rows(csv, decode, &row);
+  return outcome();
+}
+
+// What kordel_decode answers, for the row decoded last.
+const char *kordel_csv_answer() { return answer(); }
+
+// The CSV written since kordel_csv_begin: its bytes and their count.
+const char *kordel_csv_data() { return csv.data(); }
+int kordel_csv_size() { return static_cast<int>(csv.size()); }
+
+}  // extern "C"

@@ -11,9 +11,10 @@ export const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '
 export const site = path.join(root, 'build/web');
 
 // python3's server on port 0 picks a free port and names it on its first line.
-export async function startServer() {
+// Like most static hosts, it sends no Cache-Control.
+export async function startServer(folder = site) {
   const server = spawn('python3', ['-u', '-m', 'http.server', '--bind', '127.0.0.1',
-    '--directory', site, '0'], { stdio: ['ignore', 'pipe', 'ignore'] });
+    '--directory', folder, '0'], { stdio: ['ignore', 'pipe', 'ignore'] });
   const port = await new Promise((resolve, reject) => {
     let seen = '';
     server.stdout.on('data', (chunk) => {

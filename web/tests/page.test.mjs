@@ -3,11 +3,13 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
+import {
+  mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, utimesSync, writeFileSync,
+} from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { createRequire } from 'node:module';
-import { launchBrowser, openPage, root, startServer, stopServer } from './browser.mjs';
+import { launchBrowser, openPage, root, site, startServer, stopServer } from './browser.mjs';
 
 const decoder = process.env.KORDEL_DECODE ?? path.join(root, 'build/release/bin/kordel-decode');
 const shots = path.join(root, 'build/web-screenshots');
@@ -19,8 +21,10 @@ const REJECTED = 'A0A857Q123442';      // no such engine code at position 7
 const CHECK_DIGIT = '1AMCM3877BK100021';  // holds 7 where the rule computes 5
 const UNKNOWN = 'A1AX50H100001';       // codes that name no model line
 
+// kordel-decode's output: text, or bytes for bytes in.
 function kordelDecode(args, input) {
-  const run = spawnSync(decoder, args, { input, encoding: 'utf8' });
+  const run = spawnSync(decoder, args,
+    { input, encoding: Buffer.isBuffer(input) ? 'buffer' : 'utf8', maxBuffer: 1 << 28 });
   assert.ok(run.status === 0 || run.status === 1, `kordel-decode ${args.join(' ')}: ${run.stderr}`);
   return run.stdout;
 }
@@ -44,6 +48,12 @@ async function typeVin(page, vin) {
   await page.type('#vin', vin);
 }
 
+// The list is decoded in a worker: its summary is written when it is done.
+async function listSummary(page) {
+  await page.waitForFunction(() => document.getElementById('list-summary').textContent !== '');
+  return page.$eval('#list-summary', (n) => n.textContent);
+}
+
 const texts = (page, selector) => page.$$eval(selector, (nodes) => nodes.map((n) => n.textContent));
 
 test('a typed VIN decodes at its last character, in the words of kordel-decode', async () => {
@@ -54,6 +64,26 @@ test('a typed VIN decodes at its last character, in the words of kordel-decode',
   assert.deepEqual(await texts(page, 'pre.report'), [kordelDecode([ONE_YEAR]).trimEnd()]);
   assert.match(await page.$eval('#status', (n) => n.textContent), /^Decoded: 1970 AMC Ambassador/);
   await page.waitForFunction((vin) => new URLSearchParams(location.search).get('vin') === vin, {}, ONE_YEAR);
+  await page.close();
+});
+
+test('a 17-character VIN typed key by key shows no rejection before its 17th character', async () => {
+  const page = await openPage(chromium.browser, server.url, 360);
+  await page.focus('#vin');
+  for (const [index, key] of [...CHECK_DIGIT].entries()) {
+    await page.keyboard.type(key);
+    const shown = await page.evaluate(() => ({
+      cards: document.querySelectorAll('#results > *').length,
+      status: document.getElementById('status').textContent,
+    }));
+    if (index < 16) assert.deepEqual(shown, { cards: 0, status: '' }, `after ${index + 1} characters`);
+  }
+  assert.equal((await page.$$('pre.report')).length, 1);
+  // Enter decodes what there is, whole or not.
+  await typeVin(page, CHECK_DIGIT.slice(0, 13));
+  assert.equal((await page.$$('#results > *')).length, 0);
+  await page.keyboard.press('Enter');
+  assert.ok((await page.$$('#results .result.rejected')).length > 0);
   await page.close();
 });
 
@@ -106,7 +136,8 @@ test('the address carries the VIN and the model year', async () => {
   await page.close();
 });
 
-async function downloadCsv(page) {
+// The bytes of the CSV download, as text unless asked for bytes.
+async function downloadCsv(page, asBytes = false) {
   const folder = mkdtempSync(path.join(tmpdir(), 'kordel-download-'));
   try {
     const session = await page.createCDPSession();
@@ -114,7 +145,7 @@ async function downloadCsv(page) {
     await page.click('#csv-download');
     for (let tries = 0; tries < 100; tries += 1) {
       const done = readdirSync(folder).filter((name) => name.endsWith('.csv'));
-      if (done.length) return readFileSync(path.join(folder, done[0]), 'utf8');
+      if (done.length) return readFileSync(path.join(folder, done[0]), asBytes ? null : 'utf8');
       await new Promise((resolve) => { setTimeout(resolve, 50); });
     }
     throw new Error('no CSV was downloaded');
@@ -125,7 +156,8 @@ async function downloadCsv(page) {
 
 test('a pasted list and a CSV file give the CSV of kordel-decode', async () => {
   const page = await openPage(chromium.browser, server.url);
-  const list = [ONE_YEAR, AMBIGUOUS, REJECTED, CHECK_DIGIT, UNKNOWN, 'A0A857H12344', '  a0a857h123442 '];
+  const list = [ONE_YEAR, AMBIGUOUS, REJECTED, CHECK_DIGIT, UNKNOWN, 'A0A857H12344', '  a0a857h123442 ',
+    'A'.repeat(1500)];
   await page.focus('#vin');
   await page.evaluate((text) => {
     const data = new DataTransfer();
@@ -134,13 +166,24 @@ test('a pasted list and a CSV file give the CSV of kordel-decode', async () => {
       new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true }));
   }, list.join('\r\n'));
   assert.equal(await page.$eval('#vin', (n) => n.value), '');
-  assert.equal(await page.$eval('#list-summary', (n) => n.textContent),
-    '7 VINs: 4 decoded, 1 rejected, 1 unknown, 1 of the wrong length.');
+  assert.equal(await listSummary(page), '8 VINs: 4 decoded, 1 rejected, 1 unknown, 2 of the wrong length.');
   assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv'], list.join('\n')));
+  // Every row names its model year, settled or candidate; a failed VIN says why beneath.
+  const years = await page.$$eval('#list-table tr:not(.message-row)', (rows) => rows
+    .filter((r) => r.closest('tbody') && !r.classList.contains('error')).map((r) => r.cells[1].textContent));
+  assert.deepEqual(years, ['1970', '1968', '1978', '', '1981', '', '1970']);
+  assert.deepEqual(await texts(page, '#list-table .message-row.error'),
+    ['13 or 17 Characters only.', '13 or 17 Characters only. (the line holds more than 1024 bytes)']);
+  // A new model year decodes the list again.
+  await page.select('#year', '1978');
+  assert.match(await listSummary(page), /^8 VINs: 4 decoded/);
+  assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv', '--year', '1978'], list.join('\n')));
+  await page.select('#year', '');
 
-  const csv = 'id,VIN,note\r\n1,A8A855H100001,"red, two ""door"""\r\n2,A0A857Q123442,\r\n';
+  const csv = 'id,VIN,note\r\n1,A8A855H100001,"red, two ""door"""\r\n2,A0A857Q123442,\r\n 3 , A0A857H123442 , x y \r\n';
   await page.$eval('#list-input', (n, text) => { n.value = text; }, csv);
   await page.click('#list-decode');
+  assert.match(await listSummary(page), /^3 VINs: 2 decoded, 1 rejected\. Read as CSV separated by commas; VINs from the column "VIN"\.$/);
   assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv', '--column', 'VIN'], csv));
   await page.close();
 });
@@ -150,6 +193,7 @@ test('axe-core finds no violation, on a phone and on a desktop', async () => {
     const page = await openPage(chromium.browser, server.url, width);
     await page.$eval('#list-input', (n, text) => { n.value = text; }, [AMBIGUOUS, REJECTED].join('\n'));
     await page.click('#list-decode');
+    await listSummary(page);
     for (const vin of [AMBIGUOUS, REJECTED, CHECK_DIGIT]) {
       await typeVin(page, vin);
       await page.addScriptTag({ content: axeSource });
@@ -163,7 +207,7 @@ test('axe-core finds no violation, on a phone and on a desktop', async () => {
   }
 });
 
-test('the module writes exactly the JSON of kordel-decode', async () => {
+test('the module answers with exactly the JSON of kordel-decode and the check-digit warning', async () => {
   const vins = [ONE_YEAR, AMBIGUOUS, REJECTED, CHECK_DIGIT, UNKNOWN, 'a8a855h100001',
     'A9A057C100001', 'A3F797ZK00021', 'A8S88PP700013', '1AMCQ3877BK100021', '1HGCM82633A123456',
     '1AMCA0507BK123456', 'A0A857H12344', 'A1A050H099999', 'A1A050H700000', 'Ä8A855H100001'];
@@ -171,12 +215,183 @@ test('the module writes exactly the JSON of kordel-decode', async () => {
   for (const year of [0, 68, 1978, 1980]) {
     const args = ['--format', 'json', ...(year ? ['--year', String(year)] : [])];
     const expected = kordelDecode(args, vins.join('\n')).trimEnd().split('\n');
-    const actual = await page.evaluate((list, y) => list.map((v) => window.kordel.decodeJson(v, y)), vins, year);
-    assert.deepEqual(actual, expected, `with model year ${year}`);
+    const answers = await page.evaluate((list, y) => list.map((v) => window.kordel.decode(v, y)), vins, year);
+    // The record stands last in the answer, as the module wrote it.
+    const records = answers.map((text) => text.slice(text.indexOf('"record":') + 9, -1));
+    assert.deepEqual(records, expected, `with model year ${year}`);
+    // The warning as kordel-decode prints it beside the report.
+    const text = spawnSync(decoder, year ? ['--year', String(year)] : [],
+      { input: vins.join('\n'), encoding: 'utf8' }).stderr;
+    const printed = [...text.matchAll(/^(.*): warning: (check digit .*)$/gm)].map((m) => [m[1], m[2]]);
+    const warnings = answers.map((a, i) => [vins[i], JSON.parse(a).check_digit_warning]);
+    assert.deepEqual(warnings.filter(([, w]) => w), printed, `with model year ${year}`);
+    // And the words it gives a VIN whose codes name nothing.
+    const unknown = new Map([...text.matchAll(/^([^,:\n]*)(?:, model year \d+)?: (the codes name [^\n]*)$/gm)]
+      .map((m) => [m[1], m[2]]));
+    const told = answers.map((a, i) => [vins[i], JSON.parse(a).unknown_message]).filter(([, m]) => m);
+    assert.deepEqual(told, [...unknown], `with model year ${year}`);
   }
   await page.close();
 });
 
+test('registrars\' files: semicolons, a "VIN number" header, Windows-1252 names', async () => {
+  const page = await openPage(chromium.browser, server.url);
+  const folder = mkdtempSync(path.join(tmpdir(), 'kordel-files-'));
+  try {
+    const rows = [['Owner', 'VIN number', 'Note'], ['Müller', AMBIGUOUS, 'grün'],
+      ['Åström', REJECTED, ''], ['Zoë "Z" Brandt', CHECK_DIGIT, 'rot']];
+    // The same rows with commas, which kordel-decode reads, for the expected CSV.
+    const commas = rows.map((r) => r.map((c) => (c.includes('"') ? `"${c.replaceAll('"', '""')}"` : c)).join(','))
+      .join('\r\n');
+    const semicolons = commas.replaceAll(',', ';');
+    for (const [name, encoding] of [['utf8.csv', 'utf8'], ['cp1252.csv', 'latin1']]) {
+      // Windows-1252 and Latin-1 agree on every character here.
+      writeFileSync(path.join(folder, name), Buffer.from(semicolons, encoding));
+      const input = await page.$('#list-file');
+      await input.uploadFile(path.join(folder, name));
+      const told = await listSummary(page);
+      assert.match(told, /^3 VINs: 2 decoded, 1 rejected\. Read as CSV separated by semicolons; VINs from the column "VIN number"\./);
+      assert.equal(told.includes('read as Windows-1252'), encoding === 'latin1');
+      assert.deepEqual(await downloadCsv(page, true),
+        kordelDecode(['--format', 'csv', '--column', 'VIN number'], Buffer.from(commas, encoding)), name);
+    }
+    // No header names the VINs: their column is found by its values, and without
+    // any column of VINs the page says so.
+    await page.$eval('#list-input', (n, text) => { n.value = text; }, `id\tChassis\r\n7\t${ONE_YEAR}\r\n8\t${AMBIGUOUS}`);
+    await page.click('#list-decode');
+    assert.match(await listSummary(page), /^2 VINs: 2 decoded\. Read as CSV separated by tabs; VINs from the column "Chassis"\./);
+    await page.$eval('#list-input', (n) => { n.value = 'name,town\r\nMüller,Kenosha\r\n'; });
+    await page.click('#list-decode');
+    assert.match(await listSummary(page), /^No column of VINs found/);
+    assert.equal(await page.$eval('#csv-download', (n) => n.hidden), true);
+  } finally {
+    rmSync(folder, { recursive: true, force: true });
+    await page.close();
+  }
+});
+
+test('100,000 VINs decode in the background, with progress, while the page answers', async () => {
+  const page = await openPage(chromium.browser, server.url);
+  const vins = [ONE_YEAR, AMBIGUOUS, REJECTED, CHECK_DIGIT];
+  const list = Array.from({ length: 100000 }, (_, i) => vins[i % 4]).join('\n');
+  const start = async () => {
+    await page.$eval('#list-input', (n, text) => { n.value = text; }, list);
+    await page.click('#list-decode');
+    await page.waitForFunction(() => document.getElementById('list-progress-bar').value > 0);
+  };
+  await start();
+  await page.click('#list-cancel');
+  assert.equal(await listSummary(page), 'Decoding the list was cancelled.');
+  assert.equal(await page.$eval('#list-progress', (n) => n.hidden), true);
+
+  await start();
+  // Typing goes on while the list is decoded: the report is there before the list is.
+  await typeVin(page, ONE_YEAR);
+  assert.deepEqual(await texts(page, 'pre.report'), [kordelDecode([ONE_YEAR]).trimEnd()]);
+  const during = await page.evaluate(() => ({
+    progress: !document.getElementById('list-progress').hidden,
+    summary: document.getElementById('list-summary').textContent,
+  }));
+  assert.deepEqual(during, { progress: true, summary: '' });
+  assert.equal(await listSummary(page), '100000 VINs: 75000 decoded, 25000 rejected. ' +
+    'The table shows the first 250; the CSV holds all.');
+  await page.waitForFunction(() => document.querySelectorAll('#list-table tbody tr:not(.message-row)').length === 313);
+  const csv = await downloadCsv(page);
+  assert.equal(csv, kordelDecode(['--format', 'csv'], list));
+  await page.close();
+});
+
+test('a new build reaches the page, even where the server sends no Cache-Control', async () => {
+  // A copy of the build whose files carry dates a month old, which a browser may
+  // keep for days without asking the server again; then a new build in its place.
+  const folder = mkdtempSync(path.join(tmpdir(), 'kordel-site-'));
+  const monthAgo = new Date(Date.now() - 30 * 24 * 3600 * 1000);
+  const copy = (edit = (name, text) => text) => {
+    for (const name of readdirSync(site)) {
+      const file = path.join(folder, name);
+      const bytes = readFileSync(path.join(site, name));
+      const edited = edit(name, bytes.toString('utf8'));
+      writeFileSync(file, edited === bytes.toString('utf8') ? bytes : edited);
+    }
+  };
+  copy();
+  for (const name of readdirSync(folder)) utimesSync(path.join(folder, name), monthAgo, monthAgo);
+  const oldSite = await startServer(folder);
+  const context = await chromium.browser.createBrowserContext();
+  try {
+    const page = await context.newPage();
+    await page.goto(oldSite.url);
+    await page.waitForSelector('html[data-ready="true"]');
+    await page.evaluate(async () => {
+      await navigator.serviceWorker.ready;
+      if (!navigator.serviceWorker.controller) {
+        await new Promise((resolve) => { navigator.serviceWorker.addEventListener('controllerchange', resolve); });
+      }
+    });
+    // The new build: another heading, and the service worker of another version.
+    copy((name, text) => (name === 'index.html' ? text.replace('<h1>Kordel VIN decoder</h1>', '<h1>Kordel VIN decoder, new</h1>')
+      : name === 'sw.js' ? text.replace(/kordel-[0-9a-f]+/, '$&0') : text));
+    await page.reload();
+    await page.waitForSelector('#update:not([hidden])');
+    assert.equal(await page.$eval('h1', (n) => n.textContent), 'Kordel VIN decoder');
+    await Promise.all([page.waitForNavigation(), page.click('#update-reload')]);
+    await page.waitForSelector('html[data-ready="true"]');
+    assert.equal(await page.$eval('h1', (n) => n.textContent), 'Kordel VIN decoder, new');
+    assert.equal(await page.$eval('#update', (n) => n.hidden), true);
+  } finally {
+    await context.close();
+    await stopServer(oldSite);
+    rmSync(folder, { recursive: true, force: true });
+  }
+});
+
+test('pasting into the VIN box inserts at the cursor, without blanks or dashes', async () => {
+  const page = await openPage(chromium.browser, server.url);
+  await chromium.browser.defaultBrowserContext().overridePermissions(server.url,
+    ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+  const paste = async (text) => {
+    await page.evaluate((t) => navigator.clipboard.writeText(t), text);
+    await page.keyboard.down('Control');
+    await page.keyboard.press('KeyV', { commands: ['Paste'] });
+    await page.keyboard.up('Control');
+  };
+  const value = () => page.$eval('#vin', (n) => n.value);
+  await typeVin(page, 'A8A855H');
+  await paste('100001');
+  assert.equal(await value(), AMBIGUOUS);
+  assert.equal((await page.$$('pre.report')).length, 2);
+
+  await typeVin(page, 'A8A100001');
+  await page.$eval('#vin', (n) => n.setSelectionRange(3, 3));
+  await paste('855H');
+  assert.equal(await value(), AMBIGUOUS);
+
+  await typeVin(page, '');
+  await paste(' A8A855H 100001');
+  assert.equal(await value(), AMBIGUOUS);
+  assert.equal((await page.$$('pre.report')).length, 2);
+  await typeVin(page, '');
+  await paste('1AMCM38-77BK100021');
+  assert.equal(await value(), CHECK_DIGIT);
+  await page.close();
+});
+
+test('every control is a tap target of at least 44 by 44 pixels on a phone', async () => {
+  const page = await openPage(chromium.browser, server.url, 360);
+  await typeVin(page, AMBIGUOUS);
+  await page.$eval('#list-input', (n, text) => { n.value = text; }, AMBIGUOUS);
+  await page.click('#list-decode');
+  await listSummary(page);
+  const small = await page.$$eval('button, select, input, textarea, a[href], .file-button', (nodes) => nodes
+    .filter((n) => n.getClientRects().length > 0)
+    .map((n) => ({ n, box: n.getBoundingClientRect() }))
+    .filter(({ box }) => box.width < 44 || box.height < 44)
+    .map(({ n, box }) => `${n.id || n.className || n.tagName}: ${box.width}x${box.height}`));
+  assert.deepEqual(small, []);
+  await page.close();
+});
+
+// Last: it stops the server.
 test('a reload with the server stopped still decodes', async () => {
   const page = await openPage(chromium.browser, server.url);
   await page.evaluate(async () => {
@@ -190,5 +405,9 @@ test('a reload with the server stopped still decodes', async () => {
   await page.waitForSelector('html[data-ready="true"]');
   await typeVin(page, ONE_YEAR);
   assert.deepEqual(await texts(page, 'pre.report'), [kordelDecode([ONE_YEAR]).trimEnd()]);
+  // Lists too: the worker, the module and the CSV reader come from the cache.
+  await page.$eval('#list-input', (n, text) => { n.value = text; }, `VIN;owner\r\n${AMBIGUOUS};x`);
+  await page.click('#list-decode');
+  assert.match(await listSummary(page), /^1 VIN: 1 decoded\./);
   await page.close();
 });
