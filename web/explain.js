@@ -25,10 +25,16 @@ const FIELD_NAMES = {
   sequence: 'Sequence',
 };
 
+// A change as kordel-decode writes it: "position 9: 7 -> 5".
 export function changeText(change) {
   if (change.after === null) return `position ${change.position}: ${change.before} removed`;
   if (change.before === null) return `position ${change.position}: ${change.after} inserted`;
-  return `position ${change.position}: ${change.before} → ${change.after}`;
+  return `position ${change.position}: ${change.before} -> ${change.after}`;
+}
+
+// A suggestion as the CSV's `suggestions` column holds it: "VIN (position 9: 7 -> 5)".
+export function suggestionText(suggestion) {
+  return `${suggestion.vin} (${suggestion.changes.map(changeText).join(', ')})`;
 }
 
 // The suggested VIN, the characters the edit put there marked.
@@ -51,7 +57,7 @@ export function suggestionsBlock(record, pick) {
   if (suggestions.length === 0) return null;
   const heading = newId('suggestions');
   const block = element('section', { class: 'suggestions', 'aria-labelledby': heading });
-  block.append(element('h3', { id: heading, text: 'Did you mean' }));
+  block.append(element('h2', { id: heading, text: 'Did you mean' }));
   const list = element('ul', { class: 'suggestion-list' });
   for (const s of suggestions) {
     const button = element('button', { type: 'button', class: 'suggestion', 'data-vin': s.vin },
@@ -87,7 +93,8 @@ export function positionsStrip(result) {
   const positions = result.positions ?? null;
   if (positions === null) return null;
   const heading = newId('positions');
-  const block = element('section', { class: 'positions', 'aria-labelledby': heading });
+  // Not a landmark of its own: every report has one.
+  const block = element('div', { class: 'positions' });
   block.append(element('h3', { id: heading, text: 'What each character says' }));
   const row = element('div', { class: 'position-boxes', role: 'group', 'aria-labelledby': heading });
   const descriptions = element('div', { hidden: '' });

@@ -1,8 +1,8 @@
 // The module's entries into the record library, for the page and for any other
-// JavaScript: one VIN's record, as `kordel-decode --format json` writes it, with
-// its check-digit warning; and a list's CSV, as `kordel-decode --format csv`
-// writes it. Texts in and out are UTF-8 except a list's cells, which are bytes
-// and go to the CSV as they are.
+// JavaScript: one VIN's record, as `kordel-decode --format json --suggest
+// --explain` writes it, with its check-digit warning; and a list's CSV, as
+// `kordel-decode --format csv --suggest` writes it. Texts in and out are UTF-8 except a list's
+// cells, which are bytes and go to the CSV as they are.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +19,10 @@ using namespace kordel::record;
 
 // A line longer than this is not read as a VIN, as in `kordel-decode`.
 constexpr std::size_t max_line_bytes = 1024;
+
+// The page offers suggestions for a VIN that does not decode and shows what each
+// character of one that does says.
+constexpr RecordOptions options{.suggest = true, .explain = true};
 
 // A VinDecode holds several results: kept out of the (small) stack.
 VinDecode decode;
@@ -80,7 +84,7 @@ const char *answer() {
   returned += ",\"unknown_message\":";
   append_json_string(returned, unknown ? unknown_message : std::string_view());
   returned += ",\"record\":";
-  append_json_record(returned, decode);
+  append_json_record(returned, decode, nullptr, options);
   returned += '}';
   return returned.c_str();
 }
@@ -109,7 +113,7 @@ void kordel_csv_begin() {
   cells.clear();
   csv.clear();
   const CsvRow row{header, {}};
-  append_csv_header(csv, header.empty() ? nullptr : &row);
+  append_csv_header(csv, header.empty() ? nullptr : &row, options);
 }
 
 // Decodes the row given (the cell at vin_column of an input row, or the one cell
@@ -124,7 +128,7 @@ const char *kordel_csv_row(int vin_column, int year) {
         decoded_cells.empty() ? std::string_view() : decoded_cells.front();
     if (trim_vin(line).empty()) return "";
     decode_line(line, year);
-    append_csv_rows(csv, decode, nullptr);
+    append_csv_rows(csv, decode, nullptr, options);
     return outcome();
   }
   const auto column = static_cast<std::size_t>(vin_column);
@@ -133,7 +137,7 @@ const char *kordel_csv_row(int vin_column, int year) {
                  : std::string_view(),
              year);
   const CsvRow row{header, decoded_cells};
-  append_csv_rows(csv, decode, &row);
+  append_csv_rows(csv, decode, &row, options);
   return outcome();
 }
 

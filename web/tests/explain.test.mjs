@@ -57,7 +57,7 @@ test('a suggestion shows its summary and marked changes, and pressing it picks i
   })));
   assert.deepEqual(buttons[0], {
     summary: '1971 AMC Hornet  SC 360  2dr hatchback', vin: 'A1F031B000011', marked: '0',
-    changes: 'position 8: Q → 0',
+    changes: 'position 8: Q -> 0',
   });
   assert.deepEqual(buttons.map((b) => b.vin), rejected.suggestions.map((s) => s.vin));
   // By keyboard: Tab from the field before lands on the first suggestion.
