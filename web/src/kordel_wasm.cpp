@@ -21,8 +21,9 @@ using namespace kordel::record;
 constexpr std::size_t max_line_bytes = 1024;
 
 // The page offers suggestions for a VIN that does not decode and shows what each
-// character of one that does says.
+// character of one that does says; a list's table and CSV carry the suggestions.
 constexpr RecordOptions options{.suggest = true, .explain = true};
+constexpr RecordOptions list_options{.suggest = true};
 
 // A VinDecode holds several results: kept out of the (small) stack.
 VinDecode decode;
@@ -75,7 +76,7 @@ const char *outcome() {
 // {"check_digit_warning": text, "unknown_message": the words for a result of
 // status unknown, when there is one, "record": the JSON record}; texts are empty
 // when they do not apply.
-const char *answer() {
+const char *answer(const RecordOptions &record_options) {
   returned = "{\"check_digit_warning\":";
   append_json_string(returned, decode.check_digit_warning());
   bool unknown = false;
@@ -84,7 +85,7 @@ const char *answer() {
   returned += ",\"unknown_message\":";
   append_json_string(returned, unknown ? unknown_message : std::string_view());
   returned += ",\"record\":";
-  append_json_record(returned, decode, nullptr, options);
+  append_json_record(returned, decode, nullptr, record_options);
   returned += '}';
   return returned.c_str();
 }
@@ -96,7 +97,7 @@ extern "C" {
 // Everything the page shows for one VIN; year: 0 tries every candidate year.
 const char *kordel_decode(const char *vin, int year) {
   decode_for(vin ? vin : "", year);
-  return answer();
+  return answer(options);
 }
 
 // Adds a cell of `size` bytes (not necessarily UTF-8) to the row to come and
@@ -141,8 +142,9 @@ const char *kordel_csv_row(int vin_column, int year) {
   return outcome();
 }
 
-// What kordel_decode answers, for the row decoded last.
-const char *kordel_csv_answer() { return answer(); }
+// What kordel_decode answers, for the row decoded last; its record without the
+// positions, which the list does not show.
+const char *kordel_csv_answer() { return answer(list_options); }
 
 // The CSV written since kordel_csv_begin: its bytes and their count.
 const char *kordel_csv_data() { return csv.data(); }
