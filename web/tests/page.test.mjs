@@ -318,15 +318,18 @@ test('100,000 VINs decode in the background, with progress, while the page answe
   assert.equal(await listSummary(page), 'Decoding the list was cancelled.');
   assert.equal(await page.$eval('#list-progress', (n) => n.hidden), true);
 
+  // Typing goes on while the list is decoded: the report is there before the list
+  // is. All but the VIN's last key go in first, so the one key that decodes comes
+  // while the list is surely still in progress.
+  await typeVin(page, ONE_YEAR.slice(0, -1));
   await start();
-  // Typing goes on while the list is decoded: the report is there before the list is.
-  await typeVin(page, ONE_YEAR);
-  assert.deepEqual(await texts(page, 'pre.report'), [kordelDecode([ONE_YEAR]).trimEnd()]);
-  const during = await page.evaluate(() => ({
+  await page.type('#vin', ONE_YEAR.slice(-1));
+  const during = await (await page.waitForFunction(() => document.querySelector('pre.report') && {
     progress: !document.getElementById('list-progress').hidden,
     summary: document.getElementById('list-summary').textContent,
-  }));
+  })).jsonValue();
   assert.deepEqual(during, { progress: true, summary: '' });
+  assert.deepEqual(await texts(page, 'pre.report'), [kordelDecode([ONE_YEAR]).trimEnd()]);
   assert.equal(await listSummary(page), '100000 VINs: 75000 decoded, 25000 rejected. ' +
     'The table shows the first 250; the CSV holds all.');
   await page.waitForFunction(() => document.querySelectorAll('#list-table tbody tr:not(.message-row)').length === 313);
