@@ -33,5 +33,5 @@ if [[ "${1:-test}" == bench ]]; then
 fi
 # The tests start and stop their own servers and browser; the timeout is a
 # safety net, far above the minute or so they take.
-timeout 600 node --test tests/page.test.mjs
+timeout 600 node --test tests/page.test.mjs tests/explain.test.mjs
 echo "Screenshots: build/web-screenshots/"

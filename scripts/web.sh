@@ -27,6 +27,7 @@ fi
 rm -rf "$out"
 mkdir -p "$out"
 cp web/index.html web/style.css web/app.js web/list-worker.js web/manifest.webmanifest \
+   web/explain.js web/explain.css \
    build/wasm/module/kordel.js build/wasm/module/kordel.wasm \
    web/node_modules/papaparse/papaparse.min.js "$out/"
 cp data/icons/org.kordel.Kordel.svg "$out/icon.svg"  # the program's own icon

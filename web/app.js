@@ -3,6 +3,7 @@
 // (kordel.js, loaded before this script) gives everything about one VIN in one
 // call; the worker has it write the CSV.
 /* global createKordel */
+import { positionsStrip, suggestionText, suggestionsBlock } from './explain.js';
 
 const $ = (id) => document.getElementById(id);
 const form = $('decode-form');
@@ -25,7 +26,7 @@ const FIELD_LABELS = {
   vehicle_type: 'Vehicle type', body: 'Body', engine: 'Engine', trans: 'Transmission',
   restraints: 'Restraints', check_digit: 'Check digit', plant: 'Plant',
 };
-const LIST_COLUMNS = 8;  // of the list's table
+const LIST_COLUMNS = 9;  // of the list's table
 
 let decodeVin = null;
 let reportText = '';
@@ -191,12 +192,32 @@ function showAnswer(answer) {
   } else {
     for (const result of record.results) results.append(resultCard(answer, result));
   }
+  // "Did you mean" right under a check-digit warning, else under the rejection.
+  const offer = suggestionsBlock(record, pickSuggestion);
+  if (offer && warning) results.firstChild.after(offer);
+  else if (offer) results.append(offer);
   results.classList.toggle('several', record.results?.length > 1);
   reportText = record.results ? copyText(record) : '';
   reportActions.hidden = reportText === '';
-  statusLine.textContent = warning ? `${summary(answer)} Warning: ${warning}` : summary(answer);
+  let status = warning ? `${summary(answer)} Warning: ${warning}` : summary(answer);
+  const offered = record.suggestions?.length ?? 0;
+  if (offered) status += ` ${offered} suggestion${offered === 1 ? '' : 's'} below.`;
+  statusLine.textContent = status;
   reportsArrived();
 }
+
+// A suggestion pressed: it decodes as if typed, and the address follows.
+function pickSuggestion(vin) {
+  vinInput.value = vin;
+  decodeField(true);
+  vinInput.focus();
+}
+
+// Each decoded report gets its VIN's characters as boxes saying what they encode.
+addCardDecorator((card, record, result) => {
+  const strip = positionsStrip(result);
+  if (strip) card.append(strip);
+});
 
 // The address follows the field once typing pauses: browsers throttle
 // history updates, and one per keystroke would cost more than the decode.
@@ -337,6 +358,7 @@ function listRows({ record, check_digit_warning: warning, unknown_message: unkno
       status,
       f.model ?? '', f.body ?? f.vehicle_type ?? '', f.engine ?? '', f.plant ?? '',
       result?.production_number ?? '',
+      (record.suggestions ?? []).map(suggestionText).join('; '),
     ];
     const messages = result ? result.messages.map((m) => m.text) : [record.error];
     if (result?.status === 'unknown') messages.push(unknownMessage);

@@ -25,6 +25,7 @@ struct Options {
   std::string column;
   std::string year;
   std::string format = "text";
+  RecordOptions record;
 };
 
 void complain(const std::string &text) {
@@ -35,10 +36,10 @@ void complain(const std::string &text) {
 // what the exit status needs.
 class DecodingSession {
  public:
-  DecodingSession(Format format, int model_year)
+  DecodingSession(Format format, int model_year, const RecordOptions &options)
       : out_(STDOUT_FILENO),
         messages_(STDERR_FILENO),
-        output_(format, out_, messages_),
+        output_(format, out_, messages_, options),
         model_year_(model_year) {}
 
   void vin(std::string_view text) {
@@ -118,7 +119,7 @@ int decode_all(const Options &options) {
   const Format format = options.format == "json"  ? Format::json
                         : options.format == "csv" ? Format::csv
                                                   : Format::text;
-  DecodingSession session(format, *year);
+  DecodingSession session(format, *year, options.record);
 
   std::string error;
   const auto read_stream = [&](const std::string &name) {
@@ -189,6 +190,14 @@ int main(int argc, char **argv) {
   app.add_option("-f,--format", options.format, "output: text (default), json (JSON Lines), csv")
       ->check(CLI::IsMember({"text", "json", "csv"}))
       ->type_name("FORMAT");
+  app.add_flag("-s,--suggest",
+               options.record.suggest,
+               "for a VIN that does not decode, is one character off in length or has a wrong "
+               "check digit, suggest the VINs one edit away that decode (JSON: suggestions; "
+               "CSV: a suggestions column; text: \"did you mean\" on standard error)");
+  app.add_flag("-e,--explain",
+               options.record.explain,
+               "JSON: say what each character of a decoded VIN encodes (positions)");
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError &e) {

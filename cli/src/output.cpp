@@ -60,15 +60,15 @@ bool Sink::flush(bool force) {
   return true;
 }
 
-Output::Output(Format format, Sink &out, Sink &messages)
-    : format_(format), out_(out), messages_(messages) {}
+Output::Output(Format format, Sink &out, Sink &messages, const RecordOptions &options)
+    : format_(format), out_(out), messages_(messages), options_(options) {}
 
 void Output::write(const VinDecode &decode, const CsvRow *row) {
   if (!decode.decoded()) all_decoded_ = false;
   switch (format_) {
     case Format::text: write_text(decode); break;
     case Format::json:
-      append_json_record(out_.buffer(), decode, row);
+      append_json_record(out_.buffer(), decode, row, options_);
       out_.buffer() += '\n';
       break;
     case Format::csv: write_csv(decode, row); break;
@@ -91,6 +91,7 @@ void Output::write_text(const VinDecode &decode) {
     err += ": ";
     err += decode.error();
     err += '\n';
+    write_suggestions(decode);
     return;
   }
   if (const std::string warning = decode.check_digit_warning(); !warning.empty()) {
@@ -122,6 +123,22 @@ void Output::write_text(const VinDecode &decode) {
       out += '\n';
     }
   }
+  write_suggestions(decode);
+}
+
+// "VIN: did you mean: SUGGESTION (position 8: Q -> 0), its report's line 1" on
+// standard error, one line each, after the VIN's messages.
+void Output::write_suggestions(const VinDecode &decode) {
+  if (!options_.suggest) return;
+  std::string &err = messages_.buffer();
+  for (const Suggestion &s : suggestions_for(decode)) {
+    err += decode.vin();
+    err += ": did you mean: ";
+    append_suggestion_text(err, s);
+    err += ", ";
+    err += s.summary;
+    err += '\n';
+  }
 }
 
 // A blank line between the reports of one VIN and the next.
@@ -132,10 +149,10 @@ void Output::separate() {
 
 void Output::write_csv(const VinDecode &decode, const CsvRow *row) {
   if (!header_written_) {
-    append_csv_header(out_.buffer(), row);
+    append_csv_header(out_.buffer(), row, options_);
     header_written_ = true;
   }
-  append_csv_rows(out_.buffer(), decode, row);
+  append_csv_rows(out_.buffer(), decode, row, options_);
 }
 
 }  // namespace kordel::cli

@@ -35,7 +35,9 @@ class Sink {
 
 class Output {
  public:
-  Output(Format format, Sink &out, Sink &messages);
+  // options.suggest adds the suggestions to every format, options.explain the
+  // position meanings to JSON.
+  Output(Format format, Sink &out, Sink &messages, const record::RecordOptions &options = {});
 
   // Writes one decoded VIN; `row` is its CSV input row, if any.
   void write(const VinDecode &decode, const CsvRow *row = nullptr);
@@ -47,10 +49,12 @@ class Output {
  private:
   void write_text(const VinDecode &decode);
   void separate();
+  void write_suggestions(const VinDecode &decode);
   void write_csv(const VinDecode &decode, const CsvRow *row);
 
   Format format_;
   Sink &out_, &messages_;
+  record::RecordOptions options_;
   bool all_decoded_ = true;
   bool header_written_ = false;
   bool wrote_text_ = false;

@@ -57,6 +57,24 @@ holds out '(the line holds more than 1024 bytes)' "long line"
 holds out 'NUL byte' "NUL"
 holds out $'A1F031B3000\xef\xbf\xbd\xef\xbf\xbd' "U+FFFD"
 
+# Suggestions and position meanings, in each format.
+expect 1 "suggestions in text" -- "$decode" --suggest A1F031B300011 A8AB55H100001
+holds err 'A8AB55H100001: did you mean: A8A855H100001 (position 4: B -> 8), 1968 AMC Ambassador DPL 4dr sedan' "did you mean"
+if [[ $(sed -n 7p "$work/err") != "A8AB55H100001: did you mean: A8A855H100001 "* ]]; then
+  echo "FAIL: suggestions come after the VIN's messages"; failures=$((failures + 1))
+fi
+lines err 9 "six model years tried, three suggestions"
+expect 1 "suggestions and positions in JSON" -- "$decode" -f json --suggest --explain 1AMCM3877BK100021 A1F031B00011 A1F031BQ00011
+holds out '"suggestions":[{"vin":"1AMCM3877BK100201","edit":"swap","changes":[{"position":15,"before":"0","after":"2"},{"position":16,"before":"2","after":"0"}],"model_years":[1981],"summary":"1981 AMC Eagle 4wd 4 dr wagon Passenger car"},' "JSON suggestions"
+holds out '"positions":[{"position":1,"character":"1","field":null,"meaning":"read by no table","text":null},' "JSON positions"
+holds out '{"position":9,"character":"7","field":"check_digit","meaning":"check digit","text":"7"}' "JSON check digit position"
+holds out '"accepted":"K0123456789"}],"positions":null}],"check_digit":null,"suggestions":[{"vin":"A1F031B000011","edit":"look_alike"' "JSON: no positions for a rejected result"
+holds out '"error":"13 or 17 Characters only.","check_digit":null,"suggestions":[{"vin":"A1F031B000011","edit":"insertion","changes":[{"position":8,"before":null,"after":"0"}]' "JSON suggestions for 12 characters"
+expect 1 "suggestions in CSV" -- "$decode" -f csv --suggest 1AMMC3875BK100021 A1F031B300011
+holds out $',message,suggestions\r' "CSV suggestions column"
+holds out $',"The 4th digit of the vin was invalid.; check digit is 5, expected 6: the VIN may be mistyped","1AMCM3875BK100021 (position 4: M -> C, position 5: C -> M)"\r' "CSV suggestions"
+holds out $'A1F031B300011,,decoded,1971,AMC,Hornet,SC 360,2dr hatchback,232 1v,3speed manual on floor,Kenosha,,,,,200011,,\r' "CSV no suggestions"
+
 expect 2 "empty input" -- "$decode" -i /dev/null
 holds err "the input holds no VIN" "empty input"
 expect 2 "missing file" -- "$decode" -i "$work/none.txt"

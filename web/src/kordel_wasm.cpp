@@ -1,8 +1,8 @@
 // The module's entries into the record library, for the page and for any other
-// JavaScript: one VIN's record, as `kordel-decode --format json` writes it, with
-// its check-digit warning; and a list's CSV, as `kordel-decode --format csv`
-// writes it. Texts in and out are UTF-8 except a list's cells, which are bytes
-// and go to the CSV as they are.
+// JavaScript: one VIN's record, as `kordel-decode --format json --suggest
+// --explain` writes it, with its check-digit warning; and a list's CSV, as
+// `kordel-decode --format csv --suggest` writes it. Texts in and out are UTF-8 except a list's
+// cells, which are bytes and go to the CSV as they are.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +19,11 @@ using namespace kordel::record;
 
 // A line longer than this is not read as a VIN, as in `kordel-decode`.
 constexpr std::size_t max_line_bytes = 1024;
+
+// The page offers suggestions for a VIN that does not decode and shows what each
+// character of one that does says; a list's table and CSV carry the suggestions.
+constexpr RecordOptions options{.suggest = true, .explain = true};
+constexpr RecordOptions list_options{.suggest = true};
 
 // A VinDecode holds several results: kept out of the (small) stack.
 VinDecode decode;
@@ -71,7 +76,7 @@ const char *outcome() {
 // {"check_digit_warning": text, "unknown_message": the words for a result of
 // status unknown, when there is one, "record": the JSON record}; texts are empty
 // when they do not apply.
-const char *answer() {
+const char *answer(const RecordOptions &record_options) {
   returned = "{\"check_digit_warning\":";
   append_json_string(returned, decode.check_digit_warning());
   bool unknown = false;
@@ -80,7 +85,7 @@ const char *answer() {
   returned += ",\"unknown_message\":";
   append_json_string(returned, unknown ? unknown_message : std::string_view());
   returned += ",\"record\":";
-  append_json_record(returned, decode);
+  append_json_record(returned, decode, nullptr, record_options);
   returned += '}';
   return returned.c_str();
 }
@@ -92,7 +97,7 @@ extern "C" {
 // Everything the page shows for one VIN; year: 0 tries every candidate year.
 const char *kordel_decode(const char *vin, int year) {
   decode_for(vin ? vin : "", year);
-  return answer();
+  return answer(options);
 }
 
 // Adds a cell of `size` bytes (not necessarily UTF-8) to the row to come and
@@ -109,7 +114,7 @@ void kordel_csv_begin() {
   cells.clear();
   csv.clear();
   const CsvRow row{header, {}};
-  append_csv_header(csv, header.empty() ? nullptr : &row);
+  append_csv_header(csv, header.empty() ? nullptr : &row, options);
 }
 
 // Decodes the row given (the cell at vin_column of an input row, or the one cell
@@ -124,7 +129,7 @@ const char *kordel_csv_row(int vin_column, int year) {
         decoded_cells.empty() ? std::string_view() : decoded_cells.front();
     if (trim_vin(line).empty()) return "";
     decode_line(line, year);
-    append_csv_rows(csv, decode, nullptr);
+    append_csv_rows(csv, decode, nullptr, options);
     return outcome();
   }
   const auto column = static_cast<std::size_t>(vin_column);
@@ -133,12 +138,13 @@ const char *kordel_csv_row(int vin_column, int year) {
                  : std::string_view(),
              year);
   const CsvRow row{header, decoded_cells};
-  append_csv_rows(csv, decode, &row);
+  append_csv_rows(csv, decode, &row, options);
   return outcome();
 }
 
-// What kordel_decode answers, for the row decoded last.
-const char *kordel_csv_answer() { return answer(); }
+// What kordel_decode answers, for the row decoded last; its record without the
+// positions, which the list does not show.
+const char *kordel_csv_answer() { return answer(list_options); }
 
 // The CSV written since kordel_csv_begin: its bytes and their count.
 const char *kordel_csv_data() { return csv.data(); }

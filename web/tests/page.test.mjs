@@ -126,6 +126,40 @@ test('a rejected position is marked with what it accepts; a wrong check digit wa
   await page.close();
 });
 
+test('a suggestion pressed decodes its VIN and updates the address; a box reads by keyboard', async () => {
+  const page = await openPage(chromium.browser, server.url);
+  await typeVin(page, REJECTED);
+  const offered = JSON.parse(kordelDecode(['--format', 'json', '--suggest', REJECTED])).suggestions;
+  assert.equal(offered.length, 5);
+  assert.deepEqual(await page.$$eval('.suggestions button.suggestion', (nodes) => nodes.map((n) => n.dataset.vin)),
+    offered.map((s) => s.vin));
+  assert.match(await page.$eval('#status', (n) => n.textContent), /5 suggestions below\.$/);
+  await page.focus('.suggestions button.suggestion');
+  await page.keyboard.press('Enter');
+  assert.equal(await page.$eval('#vin', (n) => n.value), offered[0].vin);
+  assert.deepEqual(await texts(page, 'pre.report'), [kordelDecode([offered[0].vin]).trimEnd()]);
+  await page.waitForFunction((vin) => new URLSearchParams(location.search).get('vin') === vin, {}, offered[0].vin);
+
+  // A wrong check digit: the suggestions come right under its warning.
+  await typeVin(page, CHECK_DIGIT);
+  assert.deepEqual(await page.$$eval('#results > *', (nodes) => nodes.map((n) => n.className)),
+    ['message warning', 'suggestions', 'result decoded']);
+  // The report's boxes: one Tab stop, the arrows move, each tells what it says.
+  await page.focus('.position-box');
+  for (let i = 0; i < 9; ++i) await page.keyboard.press('ArrowRight');
+  const box = await page.evaluate(() => ({
+    name: document.activeElement.textContent,
+    description: document.getElementById(document.activeElement.getAttribute('aria-describedby')).textContent,
+    shown: document.querySelector('.position-text').textContent,
+  }));
+  assert.deepEqual(box, {
+    name: 'B Model year, position 10', description: 'Model year: 1981.',
+    shown: 'Position 10, B: Model year: 1981.',
+  });
+  await page.screenshot({ path: path.join(shots, 'suggestions-1280.png'), fullPage: true });
+  await page.close();
+});
+
 test('the address carries the VIN and the model year', async () => {
   const page = await openPage(chromium.browser, `${server.url}?vin=a8a855h100001&year=78`);
   assert.equal(await page.$eval('#vin', (n) => n.value), 'a8a855h100001');
@@ -167,7 +201,7 @@ test('a pasted list and a CSV file give the CSV of kordel-decode', async () => {
   }, list.join('\r\n'));
   assert.equal(await page.$eval('#vin', (n) => n.value), '');
   assert.equal(await listSummary(page), '8 VINs: 4 decoded, 1 rejected, 1 unknown, 2 of the wrong length.');
-  assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv'], list.join('\n')));
+  assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv', '--suggest'], list.join('\n')));
   // Every row names its model year, settled or candidate; a failed VIN says why beneath.
   const years = await page.$$eval('#list-table tr:not(.message-row)', (rows) => rows
     .filter((r) => r.closest('tbody') && !r.classList.contains('error')).map((r) => r.cells[1].textContent));
@@ -177,14 +211,14 @@ test('a pasted list and a CSV file give the CSV of kordel-decode', async () => {
   // A new model year decodes the list again.
   await page.select('#year', '1978');
   assert.match(await listSummary(page), /^8 VINs: 4 decoded/);
-  assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv', '--year', '1978'], list.join('\n')));
+  assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv', '--suggest', '--year', '1978'], list.join('\n')));
   await page.select('#year', '');
 
   const csv = 'id,VIN,note\r\n1,A8A855H100001,"red, two ""door"""\r\n2,A0A857Q123442,\r\n 3 , A0A857H123442 , x y \r\n';
   await page.$eval('#list-input', (n, text) => { n.value = text; }, csv);
   await page.click('#list-decode');
   assert.match(await listSummary(page), /^3 VINs: 2 decoded, 1 rejected\. Read as CSV separated by commas; VINs from the column "VIN"\.$/);
-  assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv', '--column', 'VIN'], csv));
+  assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv', '--suggest', '--column', 'VIN'], csv));
   await page.close();
 });
 
@@ -213,7 +247,7 @@ test('the module answers with exactly the JSON of kordel-decode and the check-di
     '1AMCA0507BK123456', 'A0A857H12344', 'A1A050H099999', 'A1A050H700000', 'Ä8A855H100001'];
   const page = await openPage(chromium.browser, server.url);
   for (const year of [0, 68, 1978, 1980]) {
-    const args = ['--format', 'json', ...(year ? ['--year', String(year)] : [])];
+    const args = ['--format', 'json', '--suggest', '--explain', ...(year ? ['--year', String(year)] : [])];
     const expected = kordelDecode(args, vins.join('\n')).trimEnd().split('\n');
     const answers = await page.evaluate((list, y) => list.map((v) => window.kordel.decode(v, y)), vins, year);
     // The record stands last in the answer, as the module wrote it.
@@ -253,7 +287,7 @@ test('registrars\' files: semicolons, a "VIN number" header, Windows-1252 names'
       assert.match(told, /^3 VINs: 2 decoded, 1 rejected\. Read as CSV separated by semicolons; VINs from the column "VIN number"\./);
       assert.equal(told.includes('read as Windows-1252'), encoding === 'latin1');
       assert.deepEqual(await downloadCsv(page, true),
-        kordelDecode(['--format', 'csv', '--column', 'VIN number'], Buffer.from(commas, encoding)), name);
+        kordelDecode(['--format', 'csv', '--suggest', '--column', 'VIN number'], Buffer.from(commas, encoding)), name);
     }
     // No header names the VINs: their column is found by its values, and without
     // any column of VINs the page says so.
@@ -284,20 +318,23 @@ test('100,000 VINs decode in the background, with progress, while the page answe
   assert.equal(await listSummary(page), 'Decoding the list was cancelled.');
   assert.equal(await page.$eval('#list-progress', (n) => n.hidden), true);
 
+  // Typing goes on while the list is decoded: the report is there before the list
+  // is. All but the VIN's last key go in first, so the one key that decodes comes
+  // while the list is surely still in progress.
+  await typeVin(page, ONE_YEAR.slice(0, -1));
   await start();
-  // Typing goes on while the list is decoded: the report is there before the list is.
-  await typeVin(page, ONE_YEAR);
-  assert.deepEqual(await texts(page, 'pre.report'), [kordelDecode([ONE_YEAR]).trimEnd()]);
-  const during = await page.evaluate(() => ({
+  await page.type('#vin', ONE_YEAR.slice(-1));
+  const during = await (await page.waitForFunction(() => document.querySelector('pre.report') && {
     progress: !document.getElementById('list-progress').hidden,
     summary: document.getElementById('list-summary').textContent,
-  }));
+  })).jsonValue();
   assert.deepEqual(during, { progress: true, summary: '' });
+  assert.deepEqual(await texts(page, 'pre.report'), [kordelDecode([ONE_YEAR]).trimEnd()]);
   assert.equal(await listSummary(page), '100000 VINs: 75000 decoded, 25000 rejected. ' +
     'The table shows the first 250; the CSV holds all.');
   await page.waitForFunction(() => document.querySelectorAll('#list-table tbody tr:not(.message-row)').length === 313);
   const csv = await downloadCsv(page);
-  assert.equal(csv, kordelDecode(['--format', 'csv'], list));
+  assert.equal(csv, kordelDecode(['--format', 'csv', '--suggest'], list));
   await page.close();
 });
 

@@ -91,7 +91,7 @@ void append_csv_field(std::string &out, std::string_view text) {
   out += '"';
 }
 
-void append_csv_header(std::string &out, const CsvRow *row) {
+void append_csv_header(std::string &out, const CsvRow *row, const RecordOptions &options) {
   if (row != nullptr) {
     for (const std::string &name : row->header) append_field(out, name);
   } else {
@@ -103,19 +103,32 @@ void append_csv_header(std::string &out, const CsvRow *row) {
     out += ',';
   }
   out += trailing_columns;
+  if (options.suggest) out += ",suggestions";
   out += "\r\n";
 }
 
-void append_csv_rows(std::string &out, const VinDecode &decode, const CsvRow *row) {
+void append_csv_rows(std::string &out, const VinDecode &decode, const CsvRow *row,
+                     const RecordOptions &options) {
+  // The suggestions column, with the comma before it; the same on every row.
+  thread_local std::string suggestions;  // kept, so that its room is reused
+  suggestions.clear();
+  if (options.suggest) {
+    std::string joined;
+    append_suggestions_text(joined, suggestions_for(decode));
+    suggestions += ',';
+    append_csv_field(suggestions, joined);
+  }
   if (!decode.error().empty()) {
     append_input(out, decode, row);
     append_error(out, decode);
+    out += suggestions;
     out += "\r\n";
     return;
   }
   for (std::size_t i = 0; i < decode.attempt_count(); ++i) {
     append_input(out, decode, row);
     append_attempt(out, decode, i);
+    out += suggestions;
     out += "\r\n";
   }
 }

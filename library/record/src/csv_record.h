@@ -11,11 +11,14 @@
 namespace kordel::record {
 
 // Appends the header: the input's columns when there is a `row` (else "vin"),
-// then the decode's.
-void append_csv_header(std::string &out, const CsvRow *row = nullptr);
+// then the decode's; options.suggest adds the `suggestions` column at the end.
+void append_csv_header(std::string &out, const CsvRow *row = nullptr,
+                       const RecordOptions &options = {});
 
 // Appends the rows of one VIN: one per model year tried, or one with its error.
-void append_csv_rows(std::string &out, const VinDecode &decode, const CsvRow *row = nullptr);
+// With options.suggest each row ends in the VIN's suggestions, joined with "; ".
+void append_csv_rows(std::string &out, const VinDecode &decode, const CsvRow *row = nullptr,
+                     const RecordOptions &options = {});
 
 // Appends a CSV field, in double quotes (each inner one doubled) where it holds a
 // comma, a quote or a line break.

@@ -10,6 +10,8 @@
 #include <type_traits>
 
 #include "fields.h"
+#include "positions.h"
+#include "suggestions.h"
 #include "vin_decode.h"
 
 namespace kordel::record {
@@ -20,8 +22,11 @@ struct CsvRow {
   std::span<const std::string> fields;  // may be shorter than the header
 };
 
-// What a record holds beyond the decode itself; none yet.
-struct RecordOptions {};
+// What a record holds beyond the decode itself.
+struct RecordOptions {
+  bool suggest = false;  // `suggestions`: VINs one edit away that decode (kordel-decode --suggest)
+  bool explain = false;  // `positions` in each result: what each character says (--explain)
+};
 
 // What the outputs say for a VIN whose codes name nothing to decode.
 inline constexpr std::string_view unknown_message = "the codes name no model line or body";
@@ -112,8 +117,64 @@ void build_messages(Builder &b, const Messages &messages) {
   b.end_array();
 }
 
+// A decoded result's `positions`: what each character says.
 template <class Builder>
-void build_result(Builder &b, const VinDecode &decode, std::size_t i) {
+void build_positions(Builder &b, const PositionMeanings &meanings) {
+  b.begin_array();
+  for (const PositionMeaning &m : meanings) {
+    b.begin_object();
+    key(b, "position");
+    b.number(m.position);
+    key(b, "character");
+    b.string(m.character);
+    key(b, "field");
+    optional_value(b, m.field.empty() ? std::nullopt : std::optional(m.field));
+    key(b, "meaning");
+    b.string(m.meaning);
+    key(b, "text");
+    optional_value(b, m.text);
+    b.end_object();
+  }
+  b.end_array();
+}
+
+// The record's `suggestions`: the VINs one edit away that decode, best first.
+template <class Builder>
+void build_suggestions(Builder &b, std::span<const Suggestion> suggestions) {
+  b.begin_array();
+  for (const Suggestion &s : suggestions) {
+    b.begin_object();
+    key(b, "vin");
+    b.string(s.vin);
+    key(b, "edit");
+    b.string(edit_kind_name(s.kind));
+    key(b, "changes");
+    b.begin_array();
+    for (const Change &c : s.changes) {
+      b.begin_object();
+      key(b, "position");
+      b.number(c.position);
+      key(b, "before");  // none for an insertion
+      optional_value(b, c.before.empty() ? std::nullopt : std::optional(c.before));
+      key(b, "after");  // none for a removal
+      optional_value(b, c.after.empty() ? std::nullopt : std::optional(c.after));
+      b.end_object();
+    }
+    b.end_array();
+    key(b, "model_years");
+    b.begin_array();
+    for (int year : s.model_years) b.number(year);
+    b.end_array();
+    key(b, "summary");
+    b.string(s.summary);
+    b.end_object();
+  }
+  b.end_array();
+}
+
+template <class Builder>
+void build_result(Builder &b, const VinDecode &decode, std::size_t i,
+                  const RecordOptions &options) {
   const Attempt a = decode.attempt(i);
   const bool decoded = a.status == Status::decoded;
   b.begin_object();
@@ -136,6 +197,13 @@ void build_result(Builder &b, const VinDecode &decode, std::size_t i) {
     b.null();
   key(b, "messages");
   build_messages(b, *a.messages);
+  if (options.explain) {
+    key(b, "positions");
+    if (decoded)
+      build_positions(b, position_meanings(decode, i));
+    else
+      b.null();
+  }
   b.end_object();
 }
 
@@ -174,11 +242,11 @@ void build_row(Builder &b, const CsvRow &row) {
 // Walks the record of `decode` into `b`, which takes begin_object(), end_object(),
 // begin_array(), end_array(), key(std::string_view), string(std::string_view),
 // number(std::int64_t), boolean(bool) and null(). Keys and strings are the bytes
-// as they are, which may not be UTF-8. `row` adds the record's `row` member.
+// as they are, which may not be UTF-8. `row` adds the record's `row` member,
+// `options` the `suggestions` member and each result's `positions`.
 template <class Builder>
 void build_record(Builder &b, const VinDecode &decode, const CsvRow *row = nullptr,
                   const RecordOptions &options = {}) {
-  static_cast<void>(options);
   b.begin_object();
   detail::key(b, "vin");
   b.string(decode.vin());
@@ -188,11 +256,16 @@ void build_record(Builder &b, const VinDecode &decode, const CsvRow *row = nullp
   } else {
     detail::key(b, "results");
     b.begin_array();
-    for (std::size_t i = 0; i < decode.attempt_count(); ++i) detail::build_result(b, decode, i);
+    for (std::size_t i = 0; i < decode.attempt_count(); ++i)
+      detail::build_result(b, decode, i, options);
     b.end_array();
   }
   detail::key(b, "check_digit");
   detail::build_check_digit(b, decode.check_digit());
+  if (options.suggest) {
+    detail::key(b, "suggestions");
+    detail::build_suggestions(b, std::span<const Suggestion>(suggestions_for(decode)));
+  }
   if (row != nullptr) {
     detail::key(b, "row");
     detail::build_row(b, *row);

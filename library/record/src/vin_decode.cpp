@@ -7,36 +7,6 @@
 namespace kordel::record {
 namespace {
 
-struct CodePoint {
-  char32_t value;
-  std::size_t length;  // bytes taken
-};
-
-// One UTF-8 character; a byte that starts no valid sequence is one U+FFFD.
-CodePoint next_code_point(std::string_view s, std::size_t i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-  const unsigned char b0 = byte(i);
-  if (b0 < 0x80) return {b0, 1};
-  std::size_t length = 0;
-  char32_t value = 0, min = 0;
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    length = 2, value = b0 & 0x1F, min = 0x80;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    length = 3, value = b0 & 0x0F, min = 0x800;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    length = 4, value = b0 & 0x07, min = 0x10000;
-  } else {
-    return {0xFFFD, 1};
-  }
-  if (i + length > s.size()) return {0xFFFD, 1};
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return {0xFFFD, 1};
-    value = (value << 6) | (byte(i + k) & 0x3F);
-  }
-  if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return {0xFFFD, 1};
-  return {value, length};
-}
-
 std::string two_digit_list(std::span<const std::int16_t> years) {
   std::string list;
   for (std::int16_t year : years) {
@@ -74,7 +44,34 @@ constexpr std::size_t check_digit_index = 8;
 
 char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// One UTF-8 character, kept here so that the decode inlines it.
+CodePoint read_code_point(std::string_view s, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char b0 = byte(i);
+  if (b0 < 0x80) return {b0, 1};
+  std::size_t length = 0;
+  char32_t value = 0, min = 0;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    length = 2, value = b0 & 0x1F, min = 0x80;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    length = 3, value = b0 & 0x0F, min = 0x800;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    length = 4, value = b0 & 0x07, min = 0x10000;
+  } else {
+    return {0xFFFD, 1};
+  }
+  if (i + length > s.size()) return {0xFFFD, 1};
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return {0xFFFD, 1};
+    value = (value << 6) | (byte(i + k) & 0x3F);
+  }
+  if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return {0xFFFD, 1};
+  return {value, length};
+}
+
 }  // namespace
+
+CodePoint next_code_point(std::string_view s, std::size_t i) { return read_code_point(s, i); }
 
 std::string_view status_name(Status status) {
   switch (status) {
@@ -197,7 +194,7 @@ std::size_t VinDecode::read_characters(std::string_view vin,
                                        std::array<char32_t, 17> &code_points) {
   std::size_t count = 0;
   for (std::size_t i = 0; i < vin.size(); ++count) {
-    const CodePoint cp = next_code_point(vin, i);
+    const CodePoint cp = read_code_point(vin, i);
     if (count < code_points.size()) {
       code_points[count] = cp.value;
       offsets_[count] = static_cast<std::uint32_t>(i);

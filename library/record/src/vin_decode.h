@@ -28,6 +28,14 @@ struct CheckDigit {
 // Computes the check digit of a 17-character VIN (upper- or lower-case).
 CheckDigit check_digit_of(std::string_view vin17);
 
+// One UTF-8 character of s, starting at byte i (< s.size()): its code point and
+// the bytes it takes. A byte that starts no valid sequence is one U+FFFD.
+struct CodePoint {
+  char32_t value;
+  std::size_t length;  // bytes taken
+};
+CodePoint next_code_point(std::string_view s, std::size_t i);
+
 // A VIN as read from a line or a cell: without blanks (spaces, tabs) at either end
 // and without a trailing CR.
 std::string_view trim_vin(std::string_view text);
