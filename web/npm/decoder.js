@@ -37,10 +37,9 @@ function utf8Length(text) {
 }
 
 export function makeDecode(module) {
-  // The page's call, which answers {"check_digit_warning": ..., "record": the JSON
-  // record} as UTF-8 in the module's memory, ended by a NUL; read here with one
+  // The record as UTF-8 in the module's memory, ended by a NUL; read here with one
   // search and one TextDecoder call.
-  const call = module.cwrap('kordel_decode', 'number', ['string', 'number']);
+  const call = module.cwrap('kordel_record', 'number', ['string', 'number', 'number']);
   const utf8 = new TextDecoder();
   return function decode(vin, options = {}) {
     if (typeof vin !== 'string') throw new TypeError(`vin must be a string, not ${describe(vin)}`);
@@ -52,8 +51,8 @@ export function makeDecode(module) {
     if (/[\uD800-\uDFFF]/.test(vin)) vin = vin.replace(LONE_SURROGATE, '\uFFFD');
     // A UTF-16 code unit takes 1 to 3 bytes of UTF-8 (a pair of them, 4).
     if (vin.length * 3 > MAX_VIN_BYTES && utf8Length(vin) > MAX_VIN_BYTES) throw tooLong(vin);
-    const at = call(vin, year);
+    const at = call(vin, year, (options?.suggest ? 1 : 0) | (options?.explain ? 2 : 0));
     const heap = module.HEAPU8;  // taken after the call, which may have grown the memory
-    return JSON.parse(utf8.decode(heap.subarray(at, heap.indexOf(0, at)))).record;
+    return JSON.parse(utf8.decode(heap.subarray(at, heap.indexOf(0, at))));
   };
 }

@@ -25,6 +25,8 @@ export interface KordelResult {
   /** The report's lines, as the window shows them. Null unless decoded. */
   report: string[] | null;
   messages: KordelMessage[];
+  /** With `explain`: what each character says; null for a result that did not decode. */
+  positions?: Array<Record<string, unknown>> | null;
 }
 
 /** The check digit of a 17-character VIN, by the federal rule. */
@@ -43,6 +45,11 @@ export interface KordelRecord {
   error?: string;
   /** Null for 13 characters and for an `error`. */
   check_digit: KordelCheckDigit | null;
+  /**
+   * With `suggest`: up to five VINs one edit away that decode, best first, as
+   * kordel-decode --suggest writes them.
+   */
+  suggestions?: Array<Record<string, unknown>>;
 }
 
 export interface DecodeOptions {
@@ -51,11 +58,15 @@ export interface DecodeOptions {
    * decade, as 68-80 or 1968-1980; without it every candidate year is decoded.
    */
   year?: number | null;
+  /** Add `suggestions`, as kordel-decode --suggest does. */
+  suggest?: boolean;
+  /** Add `positions` to each result: what each character says (kordel-decode --explain). */
+  explain?: boolean;
 }
 
 /**
  * Decodes one VIN; returns its record, the object kordel-decode --format json
- * writes for it (with --year when `options.year` is given).
+ * writes for it (with --year, --suggest and --explain as `options` ask).
  *
  * Blanks at either end and a trailing CR are ignored. A VIN of the wrong length
  * or with codes the decoder refuses gives a record that says so.

@@ -40,8 +40,8 @@ const VINS = [
   'A'.repeat(1024),  // as long as kordel-decode reads a line
 ];
 
-function kordelDecode(vins, year) {
-  const args = ['--format', 'json', ...(year ? ['--year', String(year)] : [])];
+function kordelDecode(vins, year, more = []) {
+  const args = ['--format', 'json', ...(year ? ['--year', String(year)] : []), ...more];
   const run = spawnSync(decoder, args, { input: Buffer.from(vins.map((v) => `${v}\n`).join('')) });
   assert.ok(run.status === 0 || run.status === 1, `kordel-decode: ${run.stderr}`);
   return run.stdout.toString('utf8').trimEnd().split('\n').map((line) => JSON.parse(line));
@@ -73,6 +73,14 @@ test('records equal kordel-decode, for every year option', () => {
     assert.deepEqual(VINS.map((vin) => kordel.decode(vin, { year })), expected, `year ${year}`);
   }
   assert.deepEqual(kordel.decode(VINS[1]), kordel.decode(VINS[1], { year: null }));
+});
+
+test('suggest and explain add what kordel-decode --suggest --explain adds', () => {
+  const vins = VINS.slice(0, 16);
+  assert.deepEqual(vins.map((vin) => kordel.decode(vin, { suggest: true, explain: true })),
+    kordelDecode(vins, undefined, ['--suggest', '--explain']));
+  assert.deepEqual(vins.map((vin) => kordel.decode(vin, { year: 1978, suggest: true })),
+    kordelDecode(vins, 1978, ['--suggest']));
 });
 
 test('bad input throws, and decoding goes on after it', () => {
