@@ -17,15 +17,17 @@ case "${1:-test}" in
   test)
     # cups-daemon and cups-client for the print test's private scheduler; weston
     # and Qt's Wayland platform for the Wayland test; libxcb1-dev and xvfb for the
-    # start-up benchmark (frontend/bench).
+    # start-up benchmark (frontend/bench); pybind11, the Python headers and pytest
+    # for the Python module.
     packages=("${run[@]}" googletest libgtest-dev libbenchmark-dev clang clang-format
               libclang-rt-14-dev poppler-utils cups-daemon cups-client weston qt6-wayland
-              libxcb1-dev xvfb) ;;
+              libxcb1-dev xvfb pybind11-dev python3-dev python3-pytest) ;;
   package)
     # hardening-check comes with devscripts; the package test validates the
-    # installed desktop file and metainfo and builds a C program through pkg-config.
+    # installed desktop file and metainfo and builds a C program through pkg-config;
+    # dh-python, the Python headers and pybind11 build python3-kordel.
     packages=("${run[@]}" build-essential debhelper dpkg-dev devscripts lintian pkg-config
-              desktop-file-utils appstream) ;;
+              desktop-file-utils appstream dh-python python3-dev pybind11-dev) ;;
   web)
     packages=(emscripten nlohmann-json3-dev cmake ninja-build)
     command -v python3 >/dev/null || packages+=(python3)

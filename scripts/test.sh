@@ -2,14 +2,16 @@
 # Installs what is missing (scripts/install-deps.sh), then builds everything and
 # runs every test, in these stages:
 #   1. code format: clang-format over every tracked C and C++ file;
-#   2. a release build (with benchmarks) and its tests;
+#   2. a release build (with benchmarks and the Python module) and its tests;
 #   3. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer;
 #   4. the window on Wayland, under a private headless weston (must run in CI);
 #   5. a bounded fuzzing run of the library's entry points (KORDEL_FUZZ_SECONDS);
 #   6. a bounded fuzzing run of kordel-decode's line and CSV input
 #      (KORDEL_DECODE_FUZZ_SECONDS);
 #   7. the web page's tests in headless Chromium, against the release kordel-decode;
-#   8. in CI (or with KORDEL_PACKAGE_TEST=1) the Debian packages: built, checked
+#   8. the npm package: packed, installed from its .tgz and tested in Node.js and,
+#      bundled, in headless Chromium, against the release kordel-decode;
+#   9. in CI (or with KORDEL_PACKAGE_TEST=1) the Debian packages: built, checked
 #      with lintian, installed, used and purged.
 #
 # Each build has a folder of its own (the run command's build/release is never
@@ -27,8 +29,10 @@ echo "== code format (.clang-format)"
 git ls-files -z '*.c' '*.cpp' '*.h' '*.inc' | xargs -0 clang-format --dry-run --Werror
 
 echo "== release build and tests"
+# The Python module's tests (pytest) run among the others, under Debian's python3.
 cmake -S . -B build/test "${common[@]}" -DCMAKE_BUILD_TYPE=Release -DKORDEL_BUILD_FRONTEND=ON \
-  -DKORDEL_BUILD_BENCHMARKS=ON -DKORDEL_BUILD_FUZZER=OFF -DKORDEL_SANITIZE=OFF
+  -DKORDEL_BUILD_BENCHMARKS=ON -DKORDEL_BUILD_FUZZER=OFF -DKORDEL_SANITIZE=OFF \
+  -DKORDEL_BUILD_PYTHON=ON -DPython3_EXECUTABLE=/usr/bin/python3
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs" -LE wayland
 
@@ -65,6 +69,9 @@ cp cli/fuzz/corpus/* "$decode_corpus"
 
 echo "== web page in headless Chromium"
 KORDEL_DECODE=$PWD/build/test/bin/kordel-decode bash scripts/web-test.sh
+
+echo "== npm package: packed, installed from its .tgz and tested in Node.js and Chromium"
+KORDEL_DECODE=$PWD/build/test/bin/kordel-decode bash scripts/npm.sh test
 
 if [[ ${CI:-} == true || ${KORDEL_PACKAGE_TEST:-0} == 1 ]]; then
   echo "== Debian packages: build, lintian, install, use, purge"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian packages, installs them with apt and uses what they installed:
 # kordel-decode on a VIN, a C program built against the library through pkg-config
-# and through the CMake package, and the program's window on the offscreen
-# platform. Then purges them again, with every package their installation pulled
-# in, so that the system's package set is as it was.
+# and through the CMake package, the program's window on the offscreen platform and
+# the Python module under its tests. Then purges them again, with every package
+# their installation pulled in, so that the system's package set is as it was.
 #
 # This changes the system while it runs: scripts/test.sh runs it only in CI
 # (CI=true) or when asked (KORDEL_PACKAGE_TEST=1).
@@ -16,7 +16,7 @@ bash scripts/package.sh
 
 installed() { dpkg-query -W -f='${db:Status-Abbrev} ${binary:Package}\n' | awk '$1 == "ii" {print $2}' | sort; }
 before=$(installed)
-if grep -qE '^(kordel|libkordel1|libkordel-dev)(:|$)' <<<"$before"; then
+if grep -qE '^(kordel|libkordel1|libkordel-dev|python3-kordel)(:|$)' <<<"$before"; then
   echo "Kordel's packages are installed already; the package test would replace them." >&2
   [[ ${CI:-} == true ]] && exit 1
   echo "The package test is skipped." >&2
@@ -43,7 +43,7 @@ echo "== installing the packages with apt"
 status=0
 before=$(installed)
 as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
-  --no-install-recommends "$PWD"/build/packages/{kordel,libkordel1,libkordel-dev}_*.deb \
+  --no-install-recommends "$PWD"/build/packages/{kordel,libkordel1,libkordel-dev,python3-kordel}_*.deb \
   >"$work/apt.log" 2>&1 || status=$?
 added=$(comm -13 <(echo "$before") <(installed))
 [[ $status -eq 0 ]] || { cat "$work/apt.log" >&2; exit 1; }
@@ -102,5 +102,14 @@ echo "the main window came up"
 echo "== kordel-decode"
 /usr/bin/kordel-decode 1AMCM3877BK100021 | tee "$work/decode.txt"
 grep -q '1981 AMC Eagle 4wd 4 dr wagon' "$work/decode.txt"
+
+echo "== the installed Python module"
+# Debian's python3 with nothing on PYTHONPATH: the module comes from the package.
+module=$(env -u PYTHONPATH /usr/bin/python3 -c 'import kordel; print(kordel._kordel.__file__)')
+echo "$module"
+[[ $module == /usr/lib/python3/dist-packages/kordel/_kordel.* ]]
+# The module's tests, against the installed kordel-decode.
+env -u PYTHONPATH PYTHONDONTWRITEBYTECODE=1 KORDEL_DECODE=/usr/bin/kordel-decode \
+  /usr/bin/python3 -m pytest -q -p no:cacheprovider python/tests
 
 echo "Package test passed."

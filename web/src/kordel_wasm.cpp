@@ -100,6 +100,19 @@ const char *kordel_decode(const char *vin, int year) {
   return answer(options);
 }
 
+// One VIN's record alone, as `kordel-decode --format json` writes it, with
+// --suggest when `flags` has bit 1 and --explain when it has bit 2 (the npm
+// package's call); year as for kordel_decode.
+const char *kordel_record(const char *vin, int year, int flags) {
+  decode_for(vin ? vin : "", year);
+  returned.clear();
+  append_json_record(returned,
+                     decode,
+                     nullptr,
+                     RecordOptions{.suggest = (flags & 1) != 0, .explain = (flags & 2) != 0});
+  return returned.c_str();
+}
+
 // Adds a cell of `size` bytes (not necessarily UTF-8) to the row to come and
 // returns where the caller writes them.
 char *kordel_csv_cell(int size) {

@@ -1,0 +1,189 @@
+"""kordel.decode and kordel.decode_many against kordel-decode --format json.
+
+kordel-decode is taken from $KORDEL_DECODE, else from the PATH.
+"""
+
+import doctest
+import gc
+import io
+import itertools
+import json
+import os
+import shutil
+import subprocess
+import tracemalloc
+
+import pytest
+
+import kordel
+
+KORDEL_DECODE = os.environ.get("KORDEL_DECODE") or shutil.which("kordel-decode")
+
+VINS = [
+    "A0A857H123442",  # settles its own model year
+    "A8A855H100001",  # 1968 or 1978
+    "A0A455H100001",  # 1970 or 1980
+    "a8a855h100001",  # lower case
+    "  A8A855H100001\r",  # blanks and a CR at the ends are ignored
+    "A0A857Q123442",  # rejected: no such engine code
+    "A1F031BQ00011",  # rejected at the plant
+    "A1A365C100001",  # a message the decoder writes to standard output
+    "A9X855H100001",  # a warning, then decoded
+    "A3A350A100001",  # names no model line
+    "A1AX50H100001",  # names no model line
+    "A1A050H700000",  # production number 0
+    "A0A857H12344",  # 12 characters
+    "1AMCM3877BK100021",  # check digit 7 where the rule computes 5
+    "1AMCW385ODK100001",  # a letter O at the check digit
+    "1AMCQ3877BK100021",  # rejected body
+    "1HGCM82633A123456",  # another maker's VIN
+    "1AMCM3877BK1000211",  # 18 characters
+    "Ä8A855H100001",  # non-ASCII, 13 characters
+    "1AMCM3877BK10002€",  # non-ASCII, 17 characters
+    "A8A855H1000\u4e2d\U0001f697",  # characters of three and four UTF-8 bytes
+    "A8A855H10000\udcff",  # the byte 0xFF as surrogateescape reads it
+    "A8A855H10000\ud800",  # a lone surrogate no handler stands bytes for
+    "A" * 1024,  # as long as kordel-decode reads a line
+]
+
+
+def kordel_decode(vins, year):
+    """What kordel-decode writes for these VINs, one a line, as json.loads reads it."""
+    assert KORDEL_DECODE, "kordel-decode not found: set KORDEL_DECODE"
+    args = [KORDEL_DECODE, "--format", "json"] + (["--year", str(year)] if year else [])
+    lines = "".join(v + "\n" for v in vins)
+    # The bytes kordel.decode reads for each str (see vin_bytes in the module).
+    data = b"".join(
+        line.encode("utf-8", "surrogateescape" if "\ud800" not in line else "surrogatepass")
+        for line in lines.splitlines(keepends=True)
+    )
+    done = subprocess.run(args, input=data, capture_output=True, check=False)
+    assert done.returncode in (0, 1), done.stderr
+    return [json.loads(line) for line in done.stdout.splitlines()]
+
+
+@pytest.mark.parametrize("year", [None, 68, 78, 1980])
+def test_records_equal_kordel_decode(year):
+    expected = kordel_decode(VINS, year)
+    assert len(expected) == len(VINS)
+    assert [kordel.decode(v, year) for v in VINS] == expected
+    assert list(kordel.decode_many(VINS, year=year)) == expected
+    assert list(kordel.decode_many(iter(VINS), year)) == expected
+
+
+def test_a_text_file_decodes_line_by_line():
+    text = "A0A857H123442\n A1F031BQ00011\r\n1AMCM3877BK100021"
+    assert list(kordel.decode_many(io.StringIO(text))) == kordel_decode(text.splitlines(), None)
+
+
+def test_records_are_plain_objects_and_the_examples_hold():
+    examples = doctest.testmod(kordel)
+    assert examples.attempted > 0 and examples.failed == 0
+    record = kordel.decode("A8A855H100001")
+    assert [r["model_year"] for r in record["results"]] == [1968, 1978]
+    assert type(record) is dict and type(record["results"]) is list
+
+
+def first(iterable):
+    return next(iter(iterable))
+
+
+@pytest.mark.parametrize(
+    "call, error, message",
+    [
+        (lambda: kordel.decode(None), TypeError, "vin must be a str, not NoneType"),
+        (lambda: kordel.decode(b"A8A855H100001"), TypeError, "vin must be a str, not bytes"),
+        (lambda: kordel.decode("A8A855H\x00100001"), ValueError, "vin holds a NUL character"),
+        (lambda: kordel.decode("A" * 10_000_000), ValueError, r"vin is too long \(10000000 "),
+        (lambda: kordel.decode("é" * 600), ValueError, "no more than 1024 bytes"),
+        (lambda: kordel.decode("A" * 1025), ValueError, "vin is too long"),
+        (lambda: kordel.decode("A8A855H100001", "78"), TypeError, "year must be an int or None"),
+        (lambda: kordel.decode("A8A855H100001", True), TypeError, "not bool"),
+        (lambda: kordel.decode("A8A855H100001", 1967), ValueError, "68-80 or 1968-1980, not 1967"),
+        (lambda: kordel.decode("A8A855H100001", 2**80), ValueError, "68-80 or 1968-1980"),
+        (lambda: kordel.decode_many("A8A855H100001"), TypeError, "not one str"),
+        (lambda: kordel.decode_many(5), TypeError, "iterable of str, not int"),
+        (lambda: kordel.decode_many([], year=81), ValueError, "not 81"),
+        (lambda: first(kordel.decode_many(["A8A855H100001", 7][1:])), TypeError, r"vins\[0\]"),
+        (lambda: first(kordel.decode_many(["\x00"])), ValueError, r"vins\[0\] holds a NUL"),
+    ],
+)
+def test_bad_input_raises(call, error, message):
+    with pytest.raises(error, match=message):
+        call()
+
+
+def test_decode_many_goes_on_after_a_bad_item_and_passes_on_errors_of_the_input():
+    records = kordel.decode_many(["A0A857H123442", None, "A1F031BQ00011"])
+    assert next(records)["vin"] == "A0A857H123442"
+    with pytest.raises(TypeError, match=r"vins\[1\] must be a str"):
+        next(records)
+    assert next(records)["vin"] == "A1F031BQ00011"
+    assert list(records) == []
+
+    def failing():
+        yield "A0A857H123442"
+        raise RuntimeError("the input broke")
+
+    records = kordel.decode_many(failing())
+    next(records)
+    with pytest.raises(RuntimeError, match="the input broke"):
+        next(records)
+
+    def stepping_its_reader():
+        yield "A0A857H123442"
+        next(records)
+
+    records = kordel.decode_many(stepping_its_reader())
+    next(records)
+    with pytest.raises(ValueError, match="already running"):
+        next(records)
+
+
+def test_a_decode_from_a_finalizer_while_a_record_is_built():
+    seen = []
+
+    class Cycle:
+        def __init__(self):
+            self.me = self
+
+        def __del__(self):
+            seen.append(kordel.decode("A1F031BQ00011"))
+
+    expected = kordel.decode("A8A855H100001"), kordel.decode("A1F031BQ00011")
+    threshold = gc.get_threshold()
+    gc.collect()
+    gc.set_threshold(1)  # the first dict the record makes runs the collector
+    try:
+        Cycle()
+        record = kordel.decode("A8A855H100001")
+    finally:
+        gc.set_threshold(*threshold)
+    assert (record, seen) == (expected[0], [expected[1]])
+
+
+def resident_bytes():
+    with open("/proc/self/statm") as statm:
+        return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
+
+
+def test_a_stream_decodes_lazily_in_constant_memory():
+    # An endless stream: decode_many takes only what is asked for.
+    prefixes = ["A8A855H", "A0A857H", "A1F031B", "A3A350A", "1AMCM3877BK"]
+    stream = (f"{prefixes[i % 5]}{i % 900_000 + 100_000:06d}" for i in itertools.count())
+    records = kordel.decode_many(stream)
+    for _ in itertools.islice(records, 20_000):
+        pass
+    # Python's own allocations over 100,000 records, then the process's over a million.
+    tracemalloc.start()
+    try:
+        for _ in itertools.islice(records, 100_000):
+            pass
+        traced, _ = tracemalloc.get_traced_memory()
+    finally:
+        tracemalloc.stop()
+    assert traced < 100_000
+    before = resident_bytes()
+    for _ in itertools.islice(records, 1_000_000):
+        pass
+    assert resident_bytes() - before < 4 << 20
