@@ -23,7 +23,11 @@ constexpr std::size_t max_line_bytes = 1024;
 // The page offers suggestions for a VIN that does not decode and shows what each
 // character of one that does says; a list's table and CSV carry the suggestions.
 constexpr RecordOptions options{.suggest = true, .explain = true};
-constexpr RecordOptions list_options{.suggest = true};
+
+// The suggestions of the list row decoded last: searched for once, written to its
+// CSV rows and to its answer.
+std::vector<Suggestion> row_suggestions;
+const RecordOptions list_options{.suggest = true, .suggestions = &row_suggestions};
 
 // A VinDecode holds several results: kept out of the (small) stack.
 VinDecode decode;
@@ -142,7 +146,8 @@ const char *kordel_csv_row(int vin_column, int year) {
         decoded_cells.empty() ? std::string_view() : decoded_cells.front();
     if (trim_vin(line).empty()) return "";
     decode_line(line, year);
-    append_csv_rows(csv, decode, nullptr, options);
+    row_suggestions = suggestions_for(decode);
+    append_csv_rows(csv, decode, nullptr, list_options);
     return outcome();
   }
   const auto column = static_cast<std::size_t>(vin_column);
@@ -150,13 +155,14 @@ const char *kordel_csv_row(int vin_column, int year) {
                  ? std::string_view(decoded_cells[column])
                  : std::string_view(),
              year);
+  row_suggestions = suggestions_for(decode);
   const CsvRow row{header, decoded_cells};
-  append_csv_rows(csv, decode, &row, options);
+  append_csv_rows(csv, decode, &row, list_options);
   return outcome();
 }
 
 // What kordel_decode answers, for the row decoded last; its record without the
-// positions, which the list does not show.
+// positions, which the list does not show, and with the suggestions its CSV rows got.
 const char *kordel_csv_answer() { return answer(list_options); }
 
 // The CSV written since kordel_csv_begin: its bytes and their count.

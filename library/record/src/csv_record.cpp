@@ -114,7 +114,10 @@ void append_csv_rows(std::string &out, const VinDecode &decode, const CsvRow *ro
   suggestions.clear();
   if (options.suggest) {
     std::string joined;
-    append_suggestions_text(joined, suggestions_for(decode));
+    if (options.suggestions != nullptr)
+      append_suggestions_text(joined, *options.suggestions);
+    else
+      append_suggestions_text(joined, suggestions_for(decode));
     suggestions += ',';
     append_csv_field(suggestions, joined);
   }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "fields.h"
 #include "positions.h"
@@ -26,6 +27,9 @@ struct CsvRow {
 struct RecordOptions {
   bool suggest = false;  // `suggestions`: VINs one edit away that decode (kordel-decode --suggest)
   bool explain = false;  // `positions` in each result: what each character says (--explain)
+  // The decode's suggestions, when the caller has them already: written instead of
+  // searching again (a caller writing one VIN twice searches once).
+  const std::vector<Suggestion> *suggestions = nullptr;
 };
 
 // What the outputs say for a VIN whose codes name nothing to decode.
@@ -264,7 +268,10 @@ void build_record(Builder &b, const VinDecode &decode, const CsvRow *row = nullp
   detail::build_check_digit(b, decode.check_digit());
   if (options.suggest) {
     detail::key(b, "suggestions");
-    detail::build_suggestions(b, std::span<const Suggestion>(suggestions_for(decode)));
+    if (options.suggestions != nullptr)
+      detail::build_suggestions(b, std::span<const Suggestion>(*options.suggestions));
+    else
+      detail::build_suggestions(b, std::span<const Suggestion>(suggestions_for(decode)));
   }
   if (row != nullptr) {
     detail::key(b, "row");
