@@ -3,7 +3,7 @@
 // (kordel.js, loaded before this script) gives everything about one VIN in one
 // call; the worker has it write the CSV.
 /* global createKordel */
-import { positionsStrip, suggestionText, suggestionsBlock } from './explain.js';
+import { element, positionsStrip, suggestionText, suggestionsBlock } from './explain.js';
 
 const $ = (id) => document.getElementById(id);
 const form = $('decode-form');
@@ -36,16 +36,6 @@ let reportText = '';
 // writes, unknown_message the words for a result of status unknown.
 function decode(vin, year) {
   return JSON.parse(decodeVin(vin, year));
-}
-
-function element(tag, attributes = {}, ...children) {
-  const node = document.createElement(tag);
-  for (const [name, value] of Object.entries(attributes)) {
-    if (name === 'text') node.textContent = value;
-    else node.setAttribute(name, value);
-  }
-  node.append(...children);
-  return node;
 }
 
 function selectedYear() {
@@ -199,7 +189,7 @@ function showAnswer(answer) {
   results.classList.toggle('several', record.results?.length > 1);
   reportText = record.results ? copyText(record) : '';
   reportActions.hidden = reportText === '';
-  let status = warning ? `${summary(answer)} Warning: ${warning}` : summary(answer);
+  let status = warning ? `${summary(answer)} Warning: ${warning}.` : summary(answer);
   const offered = record.suggestions?.length ?? 0;
   if (offered) status += ` ${offered} suggestion${offered === 1 ? '' : 's'} below.`;
   statusLine.textContent = status;

@@ -4,7 +4,8 @@
 // result's `positions`); the page puts the blocks where it wants them and says
 // what pressing a suggestion does.
 
-function element(tag, attributes = {}, ...children) {
+// A new element with its attributes (`text` sets its text) and children.
+export function element(tag, attributes = {}, ...children) {
   const node = document.createElement(tag);
   for (const [name, value] of Object.entries(attributes)) {
     if (name === 'text') node.textContent = value;
