@@ -17,7 +17,7 @@ namespace {
 using namespace kordel::cli;
 using namespace kordel::record;
 
-constexpr int exit_decoded = 0, exit_not_decoded = 1, exit_failure = 2;
+constexpr int exit_decoded = 0, exit_not_decoded = 1, exit_failure = 2, exit_doubtful = 3;
 
 struct Options {
   std::vector<std::string> vins;
@@ -82,7 +82,8 @@ class DecodingSession {
       complain("the input holds no VIN");
       return exit_failure;
     }
-    return output_.all_decoded() ? exit_decoded : exit_not_decoded;
+    if (!output_.all_decoded()) return exit_not_decoded;
+    return output_.all_clean() ? exit_decoded : exit_doubtful;
   }
 
  private:
@@ -172,8 +173,9 @@ int main(int argc, char **argv) {
       "Decodes vintage VINs: 13 characters (model years 1968-1980) and\n"
       "17 characters (1981-1988). VINs come from the arguments, or one a line from\n"
       "standard input (also for \"-\") or --input, or from one column of a CSV file.\n"
-      "Exit status: 0 when every VIN decoded, 1 when any did not, 2 for a usage error\n"
-      "or input that cannot be read.",
+      "Exit status: 0 when every VIN decoded cleanly, 1 when any got no report, 2 for a\n"
+      "usage error or input that cannot be read, 3 when every VIN got a report but some\n"
+      "report is incomplete or some VIN has a warning (check digit, sequence number).",
       "kordel-decode"};
   app.set_version_flag("--version", "kordel-decode " KORDEL_VERSION);
   app.add_option("VIN", options.vins, "VINs to decode; \"-\" reads standard input");

@@ -42,8 +42,10 @@ class Output {
   // Writes one decoded VIN; `row` is its CSV input row, if any.
   void write(const VinDecode &decode, const CsvRow *row = nullptr);
 
-  // Whether every VIN written so far decoded (for the exit status).
+  // Whether every VIN written so far got a report, and whether every one that did
+  // is clean (VinDecode::clean()), for the exit status.
   bool all_decoded() const { return all_decoded_; }
+  bool all_clean() const { return all_clean_; }
   std::size_t count() const { return count_; }
 
  private:
@@ -56,6 +58,7 @@ class Output {
   Sink &out_, &messages_;
   record::RecordOptions options_;
   bool all_decoded_ = true;
+  bool all_clean_ = true;
   bool header_written_ = false;
   bool wrote_text_ = false;
   std::size_t count_ = 0;

@@ -35,10 +35,11 @@ expect 1 "a rejected VIN among good ones" -- "$decode" A1F031B300011 A1F031BQ000
 holds err 'A1F031BQ00011: The 8th digit is a invalid assembly code for a Hornet. (position 8 holds "Q"; accepted: K0123456789)' "rejected"
 
 printf 'A1F031B300011\r\n\n  A8A855H100001\n1AMCM3877BK123456' >"$work/vins.txt"
-expect 0 "lines from a file" -- "$decode" --format json --input "$work/vins.txt"
+# A wrong check digit is a report with a warning: status 3.
+expect 3 "lines from a file" -- "$decode" --format json --input "$work/vins.txt"
 lines out 3 "lines from a file"
 holds out '"check_digit":{"given":"7","expected":"1","valid":false}' "check digit"
-expect 0 "lines from standard input" -- bash -c "\"$decode\" -f csv - <\"$work/vins.txt\""
+expect 3 "lines from standard input" -- bash -c "\"$decode\" -f csv - <\"$work/vins.txt\""
 lines out 5 "CSV rows: header, one, two candidates, one"
 
 printf 'id,VIN\r\n1,"A1F031B300011"\r\n2,"A1F0,31"\r\n' >"$work/vins.csv"
@@ -68,8 +69,8 @@ expect 1 "suggestions and positions in JSON" -- "$decode" -f json --suggest --ex
 holds out '"suggestions":[{"vin":"1AMCM3877BK100201","edit":"swap","changes":[{"position":15,"before":"0","after":"2"},{"position":16,"before":"2","after":"0"}],"model_years":[1981],"summary":"1981 AMC Eagle 4wd 4 dr wagon Passenger car"},' "JSON suggestions"
 holds out '"positions":[{"position":1,"character":"1","field":null,"meaning":"read by no table","text":null},' "JSON positions"
 holds out '{"position":9,"character":"7","field":"check_digit","meaning":"check digit","text":"7"}' "JSON check digit position"
-holds out '"accepted":"K0123456789"}],"positions":null}],"check_digit":null,"suggestions":[{"vin":"A1F031B000011","edit":"look_alike"' "JSON: no positions for a rejected result"
-holds out '"error":"13 or 17 Characters only.","check_digit":null,"suggestions":[{"vin":"A1F031B000011","edit":"insertion","changes":[{"position":8,"before":null,"after":"0"}]' "JSON suggestions for 12 characters"
+holds out '"accepted":"K0123456789"}],"positions":null}],"check_digit":null,"warnings":[],"suggestions":[{"vin":"A1F031B000011","edit":"look_alike"' "JSON: no positions for a rejected result"
+holds out '"error":"13 or 17 Characters only.","check_digit":null,"warnings":[],"suggestions":[{"vin":"A1F031B000011","edit":"insertion","changes":[{"position":8,"before":null,"after":"0"}]' "JSON suggestions for 12 characters"
 expect 1 "suggestions in CSV" -- "$decode" -f csv --suggest 1AMMC3875BK100021 A1F031B300011
 holds out $',message,suggestions\r' "CSV suggestions column"
 holds out $',"The 4th digit of the vin was invalid.; check digit is 5, expected 6: the VIN may be mistyped","1AMCM3875BK100021 (position 4: M -> C, position 5: C -> M)"\r' "CSV suggestions"

@@ -36,8 +36,10 @@ void append_field_columns(std::string &out, const Vin13Fields *f13, const Vin17F
   }
 }
 
-// The messages of one attempt, the check-digit warning last, joined with "; ".
-std::string joined_messages(const VinDecode &decode, const Attempt &a) {
+// The messages of one attempt, why it is incomplete, and the record's warnings
+// last, joined with "; ".
+std::string joined_messages(const VinDecode &decode, std::size_t i) {
+  const Attempt a = decode.attempt(i);
   std::string message;
   const auto add = [&message](std::string_view text) {
     if (!message.empty()) message += "; ";
@@ -45,8 +47,8 @@ std::string joined_messages(const VinDecode &decode, const Attempt &a) {
   };
   for (const Message &m : *a.messages) add(message_text(m));
   if (a.status == Status::unknown) add(unknown_message);
-  if (const std::optional<CheckDigit> &check = decode.check_digit(); check && !check->valid())
-    add(decode.check_digit_warning());
+  if (a.status == Status::incomplete) add(decode.incomplete_reason(i));
+  decode.for_each_warning(add);
   return message;
 }
 
@@ -55,7 +57,7 @@ void append_attempt(std::string &out, const VinDecode &decode, std::size_t i) {
   const Attempt a = decode.attempt(i);
   append_field(out, a.model_year != 0 ? std::to_string(1900 + a.model_year) : std::string());
   append_field(out, status_name(a.status));
-  const bool decoded = a.status == Status::decoded;
+  const bool decoded = a.status == Status::decoded || a.status == Status::incomplete;
   append_field_columns(
       out, decoded ? decode.fields13(i) : nullptr, decoded ? decode.fields17() : nullptr);
   const std::optional<CheckDigit> &check = decode.check_digit();
@@ -65,7 +67,7 @@ void append_attempt(std::string &out, const VinDecode &decode, std::size_t i) {
   append_field(
       out,
       decode.production_number() ? std::to_string(*decode.production_number()) : std::string());
-  append_csv_field(out, joined_messages(decode, a));
+  append_csv_field(out, joined_messages(decode, i));
 }
 
 // The row of a VIN not decoded: "error", empty columns and the reason.

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "fields.h"
+
 namespace kordel::record {
 namespace {
 
@@ -76,6 +78,7 @@ CodePoint next_code_point(std::string_view s, std::size_t i) { return read_code_
 std::string_view status_name(Status status) {
   switch (status) {
     case Status::decoded: return "decoded";
+    case Status::incomplete: return "incomplete";
     case Status::rejected: return "rejected";
     case Status::unknown: break;
   }
@@ -114,6 +117,74 @@ std::string VinDecode::check_digit_warning() const {
          "\", which a VIN never holds: the VIN may be mistyped";
 }
 
+std::string VinDecode::sequence_warning() const {
+  if (scheme_ != report::Scheme::thirteen || !error_.empty()) return {};
+  const std::string_view sequence = std::string_view(read_).substr(offsets_[8]);
+  if (std::all_of(sequence.begin(), sequence.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return {};
+  return "the sequence number (positions 9-13) is \"" + std::string(sequence) +
+         "\", not five digits: the VIN may be mistyped";
+}
+
+MissingFields VinDecode::missing_fields(std::size_t i) const {
+  MissingFields missing;
+  const auto add = [&](const Field &field, std::string_view text) {
+    if (!field_text(text)) missing.names[missing.count++] = field.name;
+  };
+  if (attempt_report_lines(i) == 0) return missing;
+  if (const Vin13Fields *f = fields13(i)) {
+    for (const Field &field : fields)
+      if (in_scheme13(field)) add(field, raw_text(field, *f));
+  } else if (const Vin17Fields *g = fields17()) {
+    for (const Field &field : fields)
+      if (in_scheme17(field)) add(field, raw_text(field, *g));
+  }
+  return missing;
+}
+
+std::string VinDecode::incomplete_reason(std::size_t i) const {
+  const Attempt a = attempt(i);
+  if (a.status != Status::incomplete) return {};
+  std::string reason = "the report is incomplete: ";
+  const MissingFields missing = missing_fields(i);
+  for (std::size_t k = 0; k < missing.count; ++k) {
+    if (k != 0) reason += ", ";
+    reason += missing.names[k];
+  }
+  if (!missing.empty()) reason += " not found";
+  if (a.messages->count != 0) {
+    if (!missing.empty()) reason += ", and ";
+    reason += "the decoder gave a message";
+  }
+  return reason;
+}
+
+bool VinDecode::clean() const {
+  if (!check_digit_warning().empty() || !sequence_warning().empty()) return false;
+  for (std::size_t i = 0; i < attempt_count_; ++i)
+    if (attempt(i).status == Status::decoded) return true;
+  return false;
+}
+
+void read_vin(std::string_view text, std::string &out) {
+  out.clear();
+  for (std::size_t i = 0; i < text.size();) {
+    const CodePoint cp = read_code_point(text, i);
+    const char32_t c = cp.value;
+    const bool dropped = c == ' ' || c == '\t' || c == '-' || c == 0xA0 ||
+                         (c >= 0x2010 && c <= 0x2015) || c == 0x2212;
+    if (!dropped) {
+      if (c >= 'a' && c <= 'z')
+        out += static_cast<char>(c - 'a' + 'A');
+      else if (c == '*' || c == '_')
+        out += unreadable;
+      else
+        out.append(text.substr(i, cp.length));
+    }
+    i += cp.length;
+  }
+}
+
 std::string_view trim_vin(std::string_view text) {
   if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
   const std::size_t first = text.find_first_not_of(" \t");
@@ -144,8 +215,13 @@ std::optional<std::string_view> field_text(std::string_view text) {
 
 bool VinDecode::decoded() const {
   for (std::size_t i = 0; i < attempt_count_; ++i)
-    if (attempt(i).status == Status::decoded) return true;
+    if (attempt_report_lines(i) != 0) return true;
   return false;
+}
+
+std::size_t VinDecode::attempt_report_lines(std::size_t i) const {
+  return scheme_ == report::Scheme::seventeen ? result17_.report.line_count
+                                              : results13_[i].report.line_count;
 }
 
 Attempt VinDecode::attempt(std::size_t i) const {
@@ -159,7 +235,8 @@ Attempt VinDecode::attempt(std::size_t i) const {
     a.report = &results13_[i].report;
   }
   if (a.report->line_count != 0)
-    a.status = Status::decoded;
+    a.status = a.messages->count == 0 && missing_fields(i).empty() ? Status::decoded
+                                                                 : Status::incomplete;
   else if (std::any_of(
                a.messages->begin(), a.messages->end(), [](const Message &m) { return !m.goes_on; }))
     a.status = Status::rejected;
@@ -177,7 +254,8 @@ const Vin17Fields *VinDecode::fields17() const {
 }
 
 std::string_view VinDecode::character(std::size_t position) const {
-  return vin_.substr(offsets_[position - 1], offsets_[position] - offsets_[position - 1]);
+  return std::string_view(read_).substr(offsets_[position - 1],
+                                       offsets_[position] - offsets_[position - 1]);
 }
 
 void VinDecode::refuse(std::string_view vin, std::string error) {
@@ -212,7 +290,7 @@ void VinDecode::set_production(std::u32string_view characters, std::size_t count
   if (production_number_) {
     if (*production_number_ != 0) production_text_ = std::to_string(*production_number_);
   } else {
-    production_text_ = vin_.substr(offsets_[count - 6]);
+    production_text_ = std::string_view(read_).substr(offsets_[count - 6]);
   }
 }
 
@@ -250,6 +328,7 @@ void VinDecode::decode_years(std::u32string_view characters, int model_year) {
 
 void VinDecode::decode(std::string_view vin, int model_year) {
   vin_ = vin;
+  read_vin(vin, read_);
   error_.clear();
   attempt_count_ = 0;
   asked_ = false;
@@ -258,13 +337,13 @@ void VinDecode::decode(std::string_view vin, int model_year) {
   production_text_.clear();
 
   std::array<char32_t, 17> code_points{};
-  const std::size_t count = read_characters(vin, code_points);
+  const std::size_t count = read_characters(read_, code_points);
   scheme_ = report::scheme_of(count);
   if (scheme_ == report::Scheme::invalid_length) {
     error_ = report::length_message;
     return;
   }
-  if (vin.find('\0') != std::string_view::npos) {
+  if (read_.find('\0') != std::string::npos) {
     scheme_ = report::Scheme::invalid_length;
     error_ = "the VIN holds a NUL byte and cannot be read";
     return;
@@ -294,7 +373,7 @@ void VinDecode::append_report(std::string &out, std::size_t i, std::string_view 
   // wrote; the command line leaves that line out.
   for (std::size_t k = 0; k < r.line_count; ++k) lines[k] = {r.lines[k].data(), r.lengths[k]};
   report::append_report<char>(out,
-                              vin_,
+                              std::string_view(read_),
                               production_text_,
                               std::span<const std::string_view>(lines.data(), r.line_count),
                               line_break);

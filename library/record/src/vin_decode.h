@@ -13,7 +13,11 @@
 
 namespace kordel::record {
 
-enum class Status { decoded, rejected, unknown };
+// decoded: a report in which every field its scheme names was found, without a
+// decoder message; incomplete: a report, but a field not found (an unknown code
+// the report shows as "Error") or a decoder message given; rejected: a decoder
+// message and no report; unknown: neither.
+enum class Status { decoded, incomplete, rejected, unknown };
 
 std::string_view status_name(Status status);
 
@@ -40,12 +44,29 @@ CodePoint next_code_point(std::string_view s, std::size_t i);
 // and without a trailing CR.
 std::string_view trim_vin(std::string_view text);
 
+// The character that stands for one nobody can read: "?", also typed as "*" or "_".
+inline constexpr char unreadable = '?';
+
+// The VIN as every front end reads it, into `out`: blanks (spaces, tabs, no-break
+// spaces) and dashes dropped wherever they stand, a-z taken as A-Z, "*" and "_"
+// as "?"; any other character kept as it is.
+void read_vin(std::string_view text, std::string &out);
+
 // Reads --year: 68-80 or 1968-1980, as the two-digit year; nothing otherwise.
 std::optional<int> parse_model_year(std::string_view text);
 
 // A field of a decode: its text without blanks at the ends, or nothing where the
 // report shows "Error".
 std::optional<std::string_view> field_text(std::string_view text);
+
+// The names of the fields a report did not find (its "Error"), in `fields` order.
+struct MissingFields {
+  std::array<std::string_view, 11> names{};
+  std::size_t count = 0;
+  const std::string_view *begin() const { return names.data(); }
+  const std::string_view *end() const { return names.data() + count; }
+  bool empty() const { return count == 0; }
+};
 
 struct Attempt {
   int model_year = 0;  // two-digit year handed to the decoder, 0 for none
@@ -64,10 +85,15 @@ class VinDecode {
   // Records a VIN that is not decoded at all, with the reason.
   void refuse(std::string_view vin, std::string error);
 
+  // The VIN as given, and as read (read_vin()): what was decoded and what the
+  // report, the positions and the suggestions speak of.
   std::string_view vin() const { return vin_; }
+  std::string_view read() const { return read_; }
   // Why no decode was tried (wrong length, unreadable, a year that is no candidate).
   const std::string &error() const { return error_; }
   bool decoded() const;  // a decode of some model year produced a report
+  // A report to trust: some model year decoded (status decoded) and no warning.
+  bool clean() const;
 
   std::size_t attempt_count() const { return attempt_count_; }
   Attempt attempt(std::size_t i) const;
@@ -77,6 +103,19 @@ class VinDecode {
   const std::optional<CheckDigit> &check_digit() const { return check_digit_; }
   // The warning a check digit that does not match gets; empty when it matches.
   std::string check_digit_warning() const;
+  // The warning a 13-character VIN gets whose sequence number (positions 9-13)
+  // holds anything but digits; empty otherwise. The report prints it as it stands.
+  std::string sequence_warning() const;
+  // The record's warnings: the check-digit warning, then the sequence warning.
+  template <class F>
+  void for_each_warning(F &&f) const {
+    if (std::string w = check_digit_warning(); !w.empty()) f(std::string_view(w));
+    if (std::string w = sequence_warning(); !w.empty()) f(std::string_view(w));
+  }
+  // The fields result i did not find; empty unless its status is incomplete.
+  MissingFields missing_fields(std::size_t i) const;
+  // Why result i is incomplete, in words ("body not found"); empty when it is not.
+  std::string incomplete_reason(std::size_t i) const;
   std::optional<std::int32_t> production_number() const { return production_number_; }
   // The character at a 1-based position, as it stands in the input (UTF-8).
   std::string_view character(std::size_t position) const;
@@ -88,8 +127,10 @@ class VinDecode {
   std::size_t read_characters(std::string_view vin, std::array<char32_t, 17> &code_points);
   void set_production(std::u32string_view characters, std::size_t count);
   void decode_years(std::u32string_view characters, int model_year);
+  std::size_t attempt_report_lines(std::size_t i) const;
 
   std::string_view vin_;
+  std::string read_;
   report::Scheme scheme_ = report::Scheme::invalid_length;
   std::string error_;
   char vin8_[18]{};                          // the VIN as 8-bit text, as the window hands it on
