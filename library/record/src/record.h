@@ -142,7 +142,8 @@ void build_positions(Builder &b, const PositionMeanings &meanings) {
   b.end_array();
 }
 
-// The record's `suggestions`: the VINs one edit away that decode, best first.
+// The record's `suggestions`: the VINs near it that decode cleanly, best first,
+// one for each car a VIN decodes as.
 template <class Builder>
 void build_suggestions(Builder &b, std::span<const Suggestion> suggestions) {
   b.begin_array();
@@ -162,6 +163,8 @@ void build_suggestions(Builder &b, std::span<const Suggestion> suggestions) {
       optional_value(b, c.before.empty() ? std::nullopt : std::optional(c.before));
       key(b, "after");  // none for a removal
       optional_value(b, c.after.empty() ? std::nullopt : std::optional(c.after));
+      key(b, "meaning");  // none where the position names no field
+      optional_value(b, c.meaning.empty() ? std::nullopt : std::optional(c.meaning));
       b.end_object();
     }
     b.end_array();

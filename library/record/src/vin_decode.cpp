@@ -235,8 +235,8 @@ Attempt VinDecode::attempt(std::size_t i) const {
     a.report = &results13_[i].report;
   }
   if (a.report->line_count != 0)
-    a.status = a.messages->count == 0 && missing_fields(i).empty() ? Status::decoded
-                                                                 : Status::incomplete;
+    a.status =
+        a.messages->count == 0 && missing_fields(i).empty() ? Status::decoded : Status::incomplete;
   else if (std::any_of(
                a.messages->begin(), a.messages->end(), [](const Message &m) { return !m.goes_on; }))
     a.status = Status::rejected;
@@ -255,7 +255,7 @@ const Vin17Fields *VinDecode::fields17() const {
 
 std::string_view VinDecode::character(std::size_t position) const {
   return std::string_view(read_).substr(offsets_[position - 1],
-                                       offsets_[position] - offsets_[position - 1]);
+                                        offsets_[position] - offsets_[position - 1]);
 }
 
 void VinDecode::refuse(std::string_view vin, std::string error) {

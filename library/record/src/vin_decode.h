@@ -100,6 +100,8 @@ class VinDecode {
   bool ambiguous() const { return asked_; }  // candidates tried, one report each
   const Vin13Fields *fields13(std::size_t i) const;
   const Vin17Fields *fields17() const;
+  // The decoder's own result for attempt i of a 13-character VIN.
+  const Decode13Result &result13(std::size_t i) const { return results13_[i]; }
   const std::optional<CheckDigit> &check_digit() const { return check_digit_; }
   // The warning a check digit that does not match gets; empty when it matches.
   std::string check_digit_warning() const;
