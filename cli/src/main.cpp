@@ -194,9 +194,10 @@ int main(int argc, char **argv) {
       ->type_name("FORMAT");
   app.add_flag("-s,--suggest",
                options.record.suggest,
-               "for a VIN that does not decode, is one character off in length or has a wrong "
-               "check digit, suggest the VINs one edit away that decode (JSON: suggestions; "
-               "CSV: a suggestions column; text: \"did you mean\" on standard error)");
+               "for a VIN that does not decode cleanly or is one character off in length, "
+               "suggest the VINs near it that do, filling in unreadable characters (?, * or _) "
+               "(JSON: suggestions; CSV: a suggestions column; text: \"did you mean\" on "
+               "standard error)");
   app.add_flag("-e,--explain",
                options.record.explain,
                "JSON: say what each character of a decoded VIN encodes (positions)");

@@ -6,6 +6,7 @@
 // or among them at all; correct VINs, typed plainly or with blanks and dashes,
 // must get none. Also the slowest search of a VIN.
 // Usage: recall_suggestions [VINs per scheme and kind, default 20000] [seed, default 2412]
+//        [a mistake kind whose misses to print | dump: print the typed VINs only]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -184,6 +185,9 @@ std::optional<Typed> mistype(const std::string &vin, Mistake kind, std::mt19937 
   return t;
 }
 
+// Prints the VINs typed instead of measuring (for comparing outputs over them).
+bool dump = false;
+
 struct Tally {
   std::size_t typed = 0, seen = 0, first = 0, first_three = 0, any = 0;
   std::size_t excluded = 0;  // seen, but inside a 13-character sequence number
@@ -214,6 +218,10 @@ Tally measure(std::size_t count, std::string (*generate)(std::mt19937 &), Mistak
     const std::optional<Typed> typed = mistype(vin, kind, random);
     if (!typed) continue;
     ++t.typed;
+    if (dump) {
+      std::printf("%s\n", typed->text.c_str());
+      continue;
+    }
     // The time of a VIN is the least of three runs: the machine is shared, and a
     // run another process interrupts says nothing about the VIN.
     std::vector<Suggestion> suggestions;
@@ -297,7 +305,13 @@ int main(int argc, char **argv) {
       argc > 2 ? static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)) : 2412u;
   // A third argument names a kind whose misses and lower ranks are printed.
   const std::string show = argc > 3 ? argv[3] : "";
+  dump = show == "dump";
   std::mt19937 random(seed);
+  if (dump) {
+    for (const auto &generate : {&generate13, &generate17})
+      for (const auto &[kind, name] : mistakes) measure(count, generate, kind, random, false);
+    return 0;
+  }
   std::printf(
       "| VIN | mistake | typed | a decoder sees | first | first three | at all | | slowest ms "
       "|\n|---|---|---|---|---|---|---|---|---|\n");
