@@ -12,12 +12,15 @@ class Message(TypedDict):
 
 class Result(TypedDict):
     model_year: int | None
-    status: Literal["decoded", "rejected", "unknown"]
+    # "incomplete": a report, but a field not found or a decoder message given
+    status: Literal["decoded", "incomplete", "rejected", "unknown"]
     # year, make, model, ... as the VIN's scheme has them; None where the
     # report shows "Error"
     fields: dict[str, str | None] | None
     production_number: int | None
     report: list[str] | None
+    # the fields the report did not find; empty unless incomplete
+    missing_fields: list[str]
     messages: list[Message]
 
 class CheckDigit(TypedDict):
@@ -27,9 +30,13 @@ class CheckDigit(TypedDict):
 
 class Record(TypedDict):
     vin: str
+    # the VIN as read: blanks and dashes dropped, upper case, "*" and "_" as "?"
+    vin_read: str
     results: NotRequired[list[Result]]
     error: NotRequired[str]
     check_digit: CheckDigit | None
+    # the check-digit and sequence-number warnings
+    warnings: list[str]
 
 class DecodeIterator(Iterator[Record]):
     def __iter__(self) -> DecodeIterator: ...

@@ -14,7 +14,8 @@ export interface KordelMessage {
 export interface KordelResult {
   /** The model year tried, or null where the VIN settles no year. */
   model_year: number | null;
-  status: 'decoded' | 'rejected' | 'unknown';
+  /** incomplete: a report, but a field not found or a decoder message given. */
+  status: 'decoded' | 'incomplete' | 'rejected' | 'unknown';
   /**
    * year, make, model, ... as the VIN's scheme has them (series and body for 13
    * characters; vehicle_type, restraints and check_digit for 17); null where the
@@ -24,6 +25,8 @@ export interface KordelResult {
   production_number: number | null;
   /** The report's lines, as the window shows them. Null unless decoded. */
   report: string[] | null;
+  /** The fields the report did not find; empty unless incomplete. */
+  missing_fields: string[];
   messages: KordelMessage[];
   /** With `explain`: what each character says; null for a result that did not decode. */
   positions?: Array<Record<string, unknown>> | null;
@@ -39,12 +42,16 @@ export interface KordelCheckDigit {
 
 export interface KordelRecord {
   vin: string;
+  /** The VIN as read: blanks and dashes dropped, upper case, "*" and "_" as "?". */
+  vin_read: string;
   /** One per model year tried; absent when `error` is present. */
   results?: KordelResult[];
   /** Why nothing was decoded (the wrong length, a year that is no candidate). */
   error?: string;
   /** Null for 13 characters and for an `error`. */
   check_digit: KordelCheckDigit | null;
+  /** The check-digit and sequence-number warnings. */
+  warnings: string[];
   /**
    * With `suggest`: up to five VINs one edit away that decode, best first, as
    * kordel-decode --suggest writes them.
