@@ -38,7 +38,7 @@ holds err 'A1F031BQ00011: The 8th digit is a invalid assembly code for a Hornet.
 expect 3 "an unknown body code" -- "$decode" -f csv A1F031B300011 A0A8S7H123442
 holds out $',incomplete,1970,AMC,Ambassador,Brougham,,304 2v,' "incomplete in CSV"
 expect 3 "a letter in the sequence number" -- "$decode" A1F031B0000O1
-holds err 'A1F031B0000O1: warning: the sequence number (positions 9-13) is "000O1"' "sequence warning"
+holds err 'A1F031B0000O1: warning: the sequence number (positions 9-13) is 000O1,' "sequence warning"
 expect 0 "blanks, dashes and lower case" -- "$decode" "1amc w385 5dk-100001"
 holds out "Your VIN# of 1AMCW3855DK100001 decodes as follows" "the VIN as read"
 printf 'A1F031B300011\r\n\n  A8A855H100001\n1AMCM3877BK123456' >"$work/vins.txt"

@@ -139,7 +139,8 @@ std::string spaced(const std::string &vin, std::mt19937 &random) {
 
 struct Typed {
   std::string text;
-  bool in_sequence = false;  // a mistake in a 13-character sequence number
+  bool in_sequence = false;    // a mistake in a 13-character sequence number
+  bool in_sequence17 = false;  // a mistake in a 17-character one (positions 12-17)
 };
 
 std::optional<Typed> mistype(const std::string &vin, Mistake kind, std::mt19937 &random) {
@@ -182,6 +183,7 @@ std::optional<Typed> mistype(const std::string &vin, Mistake kind, std::mt19937 
     case Mistake::correct_spaced: t.text = spaced(vin, random); break;
   }
   t.in_sequence = vin.size() == 13 && at >= sequence;
+  t.in_sequence17 = vin.size() == 17 && at >= 11;
   return t;
 }
 
@@ -190,6 +192,9 @@ bool dump = false;
 
 struct Tally {
   std::size_t typed = 0, seen = 0, first = 0, first_three = 0, any = 0;
+  // The same for the mistakes outside a 17-character sequence number, which a
+  // check digit alone seldom places.
+  std::size_t seen_out = 0, first_out = 0, first_three_out = 0;
   std::size_t excluded = 0;  // seen, but inside a 13-character sequence number
   std::size_t false_alarms = 0;
   double slowest_ms = 0;
@@ -246,6 +251,7 @@ Tally measure(std::size_t count, std::string (*generate)(std::mt19937 &), Mistak
       continue;
     }
     ++t.seen;
+    t.seen_out += !typed->in_sequence17;
     std::vector<std::string_view> distinct;
     for (const Suggestion &s : suggestions)
       if (std::find(distinct.begin(), distinct.end(), s.vin) == distinct.end())
@@ -261,6 +267,10 @@ Tally measure(std::size_t count, std::string (*generate)(std::mt19937 &), Mistak
         std::find(distinct.begin(), distinct.end(), hit->vin) - distinct.begin());
     t.first += rank == 0;
     t.first_three += rank < 3;
+    if (!typed->in_sequence17) {
+      t.first_out += rank == 0;
+      t.first_three_out += rank < 3;
+    }
     ++t.any;
     if (rank != 0 && print_failures)
       std::printf("  rank %zu: %s -> %s (first %s)\n",
@@ -295,6 +305,12 @@ void print(const char *scheme, const char *kind, const Tally &t, bool correct) {
               percent(t.first_three),
               percent(t.any),
               t.slowest_ms);
+  if (t.seen_out != t.seen && t.seen_out != 0)
+    std::printf("| %s | (outside the sequence number) | | %zu | %.1f %% | %.1f %% | | | |\n",
+                scheme,
+                t.seen_out,
+                100.0 * static_cast<double>(t.first_out) / static_cast<double>(t.seen_out),
+                100.0 * static_cast<double>(t.first_three_out) / static_cast<double>(t.seen_out));
 }
 
 }  // namespace

@@ -117,19 +117,30 @@ std::string VinDecode::check_digit_warning() const {
          "\", which a VIN never holds: the VIN may be mistyped";
 }
 
-std::string VinDecode::sequence_warning() const {
-  if (scheme_ != report::Scheme::thirteen || !error_.empty()) return {};
+bool VinDecode::sequence_doubtful() const {
+  if (scheme_ != report::Scheme::thirteen || !error_.empty()) return false;
   const std::string_view sequence = std::string_view(read_).substr(offsets_[8]);
-  if (std::all_of(sequence.begin(), sequence.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return {};
-  return "the sequence number (positions 9-13) is \"" + std::string(sequence) +
-         "\", not five digits: the VIN may be mistyped";
+  return !std::all_of(
+      sequence.begin(), sequence.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string VinDecode::sequence_warning() const {
+  if (!sequence_doubtful()) return {};
+  const std::string_view sequence = std::string_view(read_).substr(offsets_[8]);
+  // No quotes: the warning stays plain JSON text, which is written fastest.
+  return "the sequence number (positions 9-13) is " + std::string(sequence) +
+         ", not five digits: the VIN may be mistyped";
 }
 
 MissingFields VinDecode::missing_fields(std::size_t i) const {
   MissingFields missing;
+  // What field_text() takes for "not found" ("Error" between blanks), without its
+  // other work: this runs for every result.
   const auto add = [&](const Field &field, std::string_view text) {
-    if (!field_text(text)) missing.names[missing.count++] = field.name;
+    std::size_t begin = 0, end = text.size();
+    while (begin < end && text[begin] == ' ') ++begin;
+    while (end > begin && text[end - 1] == ' ') --end;
+    if (text.substr(begin, end - begin) == "Error") missing.names[missing.count++] = field.name;
   };
   if (attempt_report_lines(i) == 0) return missing;
   if (const Vin13Fields *f = fields13(i)) {
@@ -160,29 +171,43 @@ std::string VinDecode::incomplete_reason(std::size_t i) const {
 }
 
 bool VinDecode::clean() const {
-  if (!check_digit_warning().empty() || !sequence_warning().empty()) return false;
+  if ((check_digit_ && !check_digit_->valid()) || sequence_doubtful()) return false;
   for (std::size_t i = 0; i < attempt_count_; ++i)
     if (attempt(i).status == Status::decoded) return true;
   return false;
 }
 
 void read_vin(std::string_view text, std::string &out) {
-  out.clear();
+  // Most VINs come as they are read: digits and capitals only.
+  if (std::all_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c - '0') < 10 || static_cast<unsigned char>(c - 'A') < 26;
+      })) {
+    out.assign(text);
+    return;
+  }
+  out.resize(text.size());  // reading only drops or keeps characters
+  char *w = out.data();
   for (std::size_t i = 0; i < text.size();) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+      if (b >= 'a' && b <= 'z')
+        *w++ = static_cast<char>(b - 'a' + 'A');
+      else if (b == '*' || b == '_')
+        *w++ = unreadable;
+      else if (b != ' ' && b != '\t' && b != '-')
+        *w++ = static_cast<char>(b);
+      ++i;
+      continue;
+    }
+    // A no-break space, the Unicode hyphens and dashes, and the minus sign are
+    // blanks and dashes too.
     const CodePoint cp = read_code_point(text, i);
     const char32_t c = cp.value;
-    const bool dropped = c == ' ' || c == '\t' || c == '-' || c == 0xA0 ||
-                         (c >= 0x2010 && c <= 0x2015) || c == 0x2212;
-    if (!dropped) {
-      if (c >= 'a' && c <= 'z')
-        out += static_cast<char>(c - 'a' + 'A');
-      else if (c == '*' || c == '_')
-        out += unreadable;
-      else
-        out.append(text.substr(i, cp.length));
-    }
+    if (c != 0xA0 && !(c >= 0x2010 && c <= 0x2015) && c != 0x2212)
+      for (std::size_t k = 0; k < cp.length; ++k) *w++ = text[i + k];
     i += cp.length;
   }
+  out.resize(static_cast<std::size_t>(w - out.data()));
 }
 
 std::string_view trim_vin(std::string_view text) {
@@ -361,9 +386,26 @@ void VinDecode::decode(std::string_view vin, int model_year) {
     result17_ = decode_17(vin8_);
     model_years_[0] = 0;
     attempt_count_ = 1;
+    set_statuses();
     return;
   }
   decode_years(characters, model_year);
+  set_statuses();
+}
+
+void VinDecode::set_statuses() {
+  for (std::size_t i = 0; i < attempt_count_; ++i) {
+    const Messages &messages =
+        scheme_ == report::Scheme::seventeen ? result17_.messages : results13_[i].messages;
+    if (attempt_report_lines(i) != 0)
+      statuses_[i] =
+          messages.count == 0 && missing_fields(i).empty() ? Status::decoded : Status::incomplete;
+    else if (std::any_of(
+                 messages.begin(), messages.end(), [](const Message &m) { return !m.goes_on; }))
+      statuses_[i] = Status::rejected;
+    else
+      statuses_[i] = Status::unknown;
+  }
 }
 
 void VinDecode::append_report(std::string &out, std::size_t i, std::string_view line_break) const {

@@ -111,8 +111,8 @@ class VinDecode {
   // The record's warnings: the check-digit warning, then the sequence warning.
   template <class F>
   void for_each_warning(F &&f) const {
-    if (std::string w = check_digit_warning(); !w.empty()) f(std::string_view(w));
-    if (std::string w = sequence_warning(); !w.empty()) f(std::string_view(w));
+    if (check_digit_ && !check_digit_->valid()) f(std::string_view(check_digit_warning()));
+    if (sequence_doubtful()) f(std::string_view(sequence_warning()));
   }
   // The fields result i did not find; empty unless its status is incomplete.
   MissingFields missing_fields(std::size_t i) const;
@@ -130,6 +130,8 @@ class VinDecode {
   void set_production(std::u32string_view characters, std::size_t count);
   void decode_years(std::u32string_view characters, int model_year);
   std::size_t attempt_report_lines(std::size_t i) const;
+  bool sequence_doubtful() const;  // a 13-character sequence number not all digits
+  void set_statuses();             // once a decode is done: attempt() reads them
 
   std::string_view vin_;
   std::string read_;
@@ -140,6 +142,7 @@ class VinDecode {
   std::size_t attempt_count_ = 0;
   bool asked_ = false;
   std::array<int, max_attempts> model_years_{};
+  std::array<Status, max_attempts> statuses_{};
   std::array<Decode13Result, max_attempts> results13_;
   Decode17Result result17_;
   std::optional<CheckDigit> check_digit_;

@@ -125,7 +125,7 @@ const std::vector<JsonCase> json_cases = {
      0,
      {{"/results/0/status", "decoded"},
       {"/warnings",
-       {"the sequence number (positions 9-13) is \"000O1\", not five digits: the VIN may be "
+       {"the sequence number (positions 9-13) is 000O1, not five digits: the VIN may be "
         "mistyped"}},
       {"/results/0/report/3", "This was the 0000O1st car ordered from the Kenosha plant in 1971"}}},
     {"blanks and dashes dropped",
