@@ -94,27 +94,92 @@ function notText(bytes, name) {
     '(a spreadsheet saved as CSV).';
 }
 
+const FILE_PIECE = 1 << 20;      // bytes of a file read at a time
+
+// The text of a list in pieces, each with the fraction read so far: a pasted
+// text whole, a file read a piece at a time in its encoding (a character cut
+// between two pieces is kept whole; a byte-order mark is dropped).
+async function* textPieces(message, encoding) {
+  if (!message.file) {
+    yield [message.text, 1];
+    return;
+  }
+  const { file } = message;
+  const decoder = new TextDecoder(encoding === 'windows-1252' ? 'windows-1252' : 'utf-8');
+  for (let at = 0; at < file.size; at += FILE_PIECE) {
+    const bytes = new Uint8Array(await file.slice(at, at + FILE_PIECE).arrayBuffer());
+    yield [decoder.decode(bytes, { stream: true }), Math.min(1, (at + FILE_PIECE) / file.size)];
+  }
+  yield [decoder.decode(), 1];
+}
+
+// Where the last whole row of a CSV text ends (after its line break), quotes
+// honoured: a line break inside quotes does not end a row.
+function wholeRowsEnd(text) {
+  let quoted = false;
+  let end = 0;
+  for (let i = 0; i < text.length; i += 1) {
+    const c = text.charCodeAt(i);
+    if (c === 0x22) quoted = !quoted;
+    else if (c === 0x0a && !quoted) end = i + 1;
+  }
+  return end;
+}
+
+// Calls each(cells, fraction) for every row: the lines of a list of lines, or
+// the rows of a CSV file, read a piece at a time. Resolves to an error text for
+// a quote never closed, else null.
+async function eachRow(message, dialect, lines, each) {
+  let rest = '';
+  let rows = 0;
+  const parse = (text, fraction) => {
+    if (lines) {
+      const all = text.split('\n');
+      for (const line of all) each([line], fraction);
+      return null;
+    }
+    const parsed = Papa.parse(text, { delimiter: dialect.delimiter, skipEmptyLines: true, transform: trimCell });
+    const quotes = parsed.errors.find((e) => e.type === 'Quotes');
+    if (quotes) return `The CSV has a quoted field that is never closed (row ${rows + quotes.row + 1}).`;
+    rows += parsed.data.length;
+    for (const cells of parsed.data) each(cells, fraction);
+    return null;
+  };
+  for await (const [piece, fraction] of textPieces(message, dialect.encoding)) {
+    const text = rest + piece;
+    const end = lines ? text.lastIndexOf('\n') + 1 : wholeRowsEnd(text);
+    rest = text.slice(end);
+    // Without its last line break, so that no empty line is made up.
+    const cut = text[end - 2] === '\r' ? end - 2 : end - 1;
+    const broken = end > 0 ? parse(text.slice(0, cut), fraction) : null;
+    if (broken) return broken;
+  }
+  return rest === '' ? null : parse(rest, 1);
+}
+
 async function decodeList(message) {
   let dialect;
-  let text;
+  let head;
   if (message.file) {
-    const bytes = new Uint8Array(await message.file.arrayBuffer());
+    // The dialect and the layout come from the file's start; the rest is read a
+    // piece at a time, so that a large file is never held whole.
+    const bytes = new Uint8Array(await message.file.slice(0, 64 * 1024).arrayBuffer());
     const problem = notText(bytes, message.file.name);
     if (problem) return { error: problem };
     dialect = csvDialect.ofBytes(bytes);
-    text = csvDialect.text(bytes, dialect.encoding);
+    head = csvDialect.text(bytes, dialect.encoding);
   } else {
     dialect = csvDialect.ofText(message.text);
-    text = message.text;
+    head = message.text.slice(0, 64 * 1024);
   }
-  if (text.trim() === '') {
+  if (head.trim() === '') {
     return {
       error: message.file
         ? `"${message.file.name}" is empty: it holds no VINs.`
         : 'The list is empty: type or paste VINs, one a line, or open a file.',
     };
   }
-  const list = layout(text, dialect.delimiter);
+  const list = layout(head, dialect.delimiter);
   if (list.error) return list;
   // A list of lines is written as kordel-decode writes one: with commas.
   if (list.lines) dialect = { ...dialect, delimiter: ',' };
@@ -131,13 +196,11 @@ async function decodeList(message) {
   const take = () => {
     pieces.push(new Blob([csvDialect.write(module.take(), dialect, pieces.length === 0)]));
   };
-  // One input row: its cells (or its line) into the module, decoded, counted.
-  const decodeRow = (at) => {
+  // One input row, its cells (or its line) in the module: decoded and counted.
+  const decodeRow = (fraction) => {
     const outcome = module.row(list.header ? list.column : -1, message.year);
     rows += 1;
-    if (rows % PROGRESS_EVERY === 0) {
-      self.postMessage({ type: 'progress', rows, fraction: at / text.length });
-    }
+    if (rows % PROGRESS_EVERY === 0) self.postMessage({ type: 'progress', rows, fraction });
     if (rows % PIECE_ROWS === 0) take();
     if (outcome === '') return;  // a blank line
     counts[outcome] = (counts[outcome] ?? 0) + 1;
@@ -145,39 +208,16 @@ async function decodeList(message) {
     if (shown.length < SHOWN) shown.push(JSON.parse(module.answer()));
   };
 
-  if (list.lines) {
-    for (let start = 0; start < text.length;) {
-      let end = text.indexOf('\n', start);
-      if (end < 0) end = text.length;
-      module.cell(utf8.encode(text.slice(start, end)));
-      decodeRow(end);
-      start = end + 1;
+  let header = list.skipHeader;
+  const broken = await eachRow(message, dialect, list.lines, (cells, fraction) => {
+    if (header) {
+      header = false;
+      return;
     }
-  } else {
-    let first = true;
-    let broken = null;
-    Papa.parse(text, {
-      delimiter: dialect.delimiter,
-      skipEmptyLines: true,
-      transform: trimCell,
-      step(result, parser) {
-        const quotes = result.errors.find((e) => e.type === 'Quotes');
-        if (quotes) {
-          broken = `The CSV has a quoted field that is never closed (row ${rows + (list.skipHeader ? 2 : 1)}).`;
-          parser.abort();
-          return;
-        }
-        if (first && list.skipHeader) {
-          first = false;
-          return;
-        }
-        first = false;
-        result.data.forEach((cell) => module.cell(utf8.encode(cell)));
-        decodeRow(result.meta.cursor);
-      },
-    });
-    if (broken) return { error: broken };
-  }
+    cells.forEach((cell) => module.cell(utf8.encode(cell)));
+    decodeRow(fraction);
+  });
+  if (broken) return { error: broken };
   take();
   return {
     counts, total, shown, csv: new Blob(pieces, { type: 'text/csv' }),
