@@ -176,6 +176,7 @@ try {
           return Number(new RegExp(`${field}:\\s+(\\d+)`).exec(readFileSync(`/proc/${pid}/status`, 'utf8'))[1]) / 1024;
         } catch { return 0; }
       };
+      const before = Math.max(...(await renderers()).map((pid) => memory(pid, 'VmRSS')));
       const start = Date.now();
       await (await fresh.$('#list-file')).uploadFile(file);
       await fresh.waitForFunction(() => document.getElementById('list-summary').textContent !== '', { timeout: 0 });
@@ -186,7 +187,7 @@ try {
       const after = Math.max(...pids.map((pid) => memory(pid, 'VmRSS')));
       const summary = await fresh.$eval('#list-summary', (n) => n.textContent);
       console.log(`1,450,000 rows (${(rows.join('').length / 1e6).toFixed(0)} MB) from a file: ${seconds.toFixed(1)} s; ` +
-        `renderer peak ${peak.toFixed(0)} MB, ${after.toFixed(0)} MB once done (${summary.slice(0, 60)}...)`);
+        `renderer ${before.toFixed(0)} MB before, peak ${peak.toFixed(0)} MB, ${after.toFixed(0)} MB once done (${summary.slice(0, 60)}...)`);
       await fresh.close();
     } finally {
       rmSync(folder, { recursive: true, force: true });

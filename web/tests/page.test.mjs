@@ -283,12 +283,12 @@ test('registrars\' files: semicolons, a "VIN number" header, Windows-1252 names'
     // kordel-decode reads the semicolons itself where it can; else the expected
     // CSV is its answer for the commas, rewritten with semicolons by Papa Parse.
     const sniffs = spawnSync(decoder, ['--help'], { encoding: 'utf8' }).stdout.includes('--delimiter');
-    const expected = (encoding) => {
+    const expected = (encoding, withCommas = commas) => {
       if (sniffs) {
         return kordelDecode(['--format', 'csv', '--suggest', '--column', 'VIN number'],
-          Buffer.from(semicolons, encoding));
+          Buffer.from(withCommas.replaceAll(',', ';'), encoding));
       }
-      const csv = kordelDecode(['--format', 'csv', '--suggest', '--column', 'VIN number'], commas);
+      const csv = kordelDecode(['--format', 'csv', '--suggest', '--column', 'VIN number'], withCommas);
       const rewritten = Papa.unparse(Papa.parse(csv, { skipEmptyLines: true }).data,
         { delimiter: ';', newline: '\r\n' });
       return Buffer.concat([Buffer.from(encoding === 'bom' ? '\ufeff' : ''),
@@ -306,6 +306,14 @@ test('registrars\' files: semicolons, a "VIN number" header, Windows-1252 names'
       assert.deepEqual(await downloadCsv(page, true), expected(encoding), name);
       assert.equal(await page.$eval('#csv-download', (n) => n.download), name.replace('.csv', '-decoded.csv'));
     }
+    // A file larger than the pieces it is read in, a two-byte character at
+    // many a piece's edge.
+    const many = [commas.split('\r\n')[0], ...Array.from({ length: 40000 },
+      (_, i) => `Müller ${i};${[AMBIGUOUS, REJECTED][i % 2]};grün`.replaceAll(';', ','))].join('\r\n');
+    writeFileSync(path.join(folder, 'many.csv'), many.replaceAll(',', ';'));
+    await (await page.$('#list-file')).uploadFile(path.join(folder, 'many.csv'));
+    assert.match(await listSummary(page), /^40000 VINs: 20000 decoded, 20000 rejected\. Read as CSV separated by semicolons/);
+    assert.ok((await downloadCsv(page, true)).equals(expected('utf8', many)), 'many.csv');
     // Commas and semicolons split every line alike: the header decides.
     const tie = 'Note,x;VIN number\r\ny,z;A8A855H100001\r\n';
     await page.$eval('#list-input', (n, text) => { n.value = text; }, tie);
