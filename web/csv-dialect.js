@@ -28,57 +28,68 @@ const csvDialect = (() => {
     }
   }
 
-  // The cells of the first `count` non-empty lines under `delimiter`; a line
-  // break inside quotes does not end a line.
+  // The cells of the first `count` non-empty lines under `delimiter`; a quote
+  // opens a quoted cell only at the cell's start, and a line break inside quotes
+  // does not end a line.
   function splitLines(text, delimiter, count) {
     const lines = [];
     let cells = [];
     let cell = '';
     let quoted = false;
+    let atStart = true;
     const endLine = () => {
       cells.push(cell);
-      if (cells.length > 1 || cells[0].trim() !== '') lines.push(cells);
+      if (cells.length > 1 || cells[0] !== '') lines.push(cells);
       cells = [];
       cell = '';
+      atStart = true;
     };
     for (let i = 0; i < text.length && lines.length < count; i += 1) {
       const c = text[i];
       if (quoted) {
         if (c !== '"') cell += c;
         else if (text[i + 1] === '"') { cell += '"'; i += 1; } else quoted = false;
-      } else if (c === '"') {
+      } else if (c === '"' && atStart) {
         quoted = true;
+        atStart = false;
       } else if (c === delimiter) {
         cells.push(cell);
         cell = '';
+        atStart = true;
       } else if (c === '\n') {
         endLine();
       } else if (c !== '\r') {
         cell += c;
+        atStart = false;
       }
     }
-    if (lines.length < count && (cell !== '' || cells.length)) endLine();
+    if (lines.length < count) endLine();
     return lines;
   }
 
   function namesVin(cell) {
-    const name = cell.trim().toUpperCase();
-    return name === 'VIN' || name.startsWith('VIN ') || name.startsWith('VIN_') || name.startsWith('VIN#');
+    const name = cell.replace(/^[ \t]+|[ \t]+$/g, '').toUpperCase();
+    return name === 'VIN' || (name.length > 3 && name.startsWith('VIN') && ' _#'.includes(name[3]));
   }
 
+  // The first delimiter wins a tie unless only a later one names the VIN.
   function delimiterOf(text) {
     const head = text.slice(0, HEAD_BYTES);
-    let best = [];
+    let chosen = ',';
     let bestScore = 0;
+    let bestNamed = false;
     for (const delimiter of DELIMITERS) {
       const lines = splitLines(head, delimiter, LINES);
-      const width = lines[0]?.length ?? 0;
-      const score = width > 1 ? lines.filter((cells) => cells.length === width).length : 0;
-      const entry = { delimiter, named: width > 1 && lines[0].some(namesVin) };
-      if (score > bestScore) { best = [entry]; bestScore = score; } else if (score === bestScore && score > 0) best.push(entry);
+      if (lines.length === 0 || lines[0].length < 2) continue;
+      const score = lines.filter((cells) => cells.length === lines[0].length).length;
+      const named = lines[0].some(namesVin);
+      if (score > bestScore || (score === bestScore && named && !bestNamed)) {
+        bestScore = score;
+        bestNamed = named;
+        chosen = delimiter;
+      }
     }
-    if (best.length === 0) return ',';
-    return (best.find((e) => e.named) ?? best[0]).delimiter;
+    return chosen;
   }
 
   // Windows-1252 maps every byte to a character: the map back is the decoder's.
