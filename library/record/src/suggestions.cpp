@@ -249,16 +249,20 @@ class Search {
       }
   }
 
-  // In a 13-character VIN, a character put into the sequence number (from position
-  // 8, the plant digit that leads it) comes after those put before it: any digit
-  // there decodes, so such a VIN is one guess among many.
+  // A character that doubles its neighbour comes first: a repeated key is the
+  // one most often typed once. In a 13-character VIN, a character put into the
+  // sequence number (from position 8, the plant digit that leads it) comes after
+  // those put before it: any digit there decodes, so such a VIN is one guess
+  // among many.
   void insertions() {
     const std::size_t sequence = count_ + 1 == 13 ? sequence_start(13) - 1 : count_ + 1;
-    for (int pass = 0; pass < 2; ++pass)
+    for (int pass = 0; pass < 3; ++pass)
       for (std::uint8_t i = 0; i <= count_; ++i) {
-        if ((i < sequence) != (pass == 0)) continue;
+        if ((i < sequence) != (pass < 2)) continue;
         for (char put : vin_characters) {
           if (!allowed(put, count_ + 1)) continue;
+          const bool doubles = (i > 0 && byte_[i - 1] == put) || (i < count_ && byte_[i] == put);
+          if (pass < 2 && doubles != (pass == 0)) continue;
           Candidate c;
           for (std::size_t k = 0; k <= count_; ++k) {
             if (k == i) c.vin[c.length++] = put;

@@ -50,6 +50,12 @@ TEST(Suggestions, RankingByKindPositionAndCharacter) {
       {"1AMCM387BK100021",
        {"1AMCM3857BK100021 (position 8: 5 inserted [restraints: DL interior and seatbelts])",
         "1AMCM3875BK100021 (position 9: 5 inserted [check digit: 5])"}},
+      // A dropped character that doubles its neighbour comes first, then by position.
+      {"1AMCM3875BK10021",
+       {"1AMCM3875BK100021 (position 13: 0 inserted)",
+        "1AMCM3875BK810021 (position 12: 8 inserted)",
+        "1AMCM3875BK100231 (position 16: 3 inserted)",
+        "1AMCM3875BK100214 (position 17: 4 inserted)"}},
       // A check digit that does not compute: the swap first, substitutions ranked
       // by position; the meanings name what the change makes of the car.
       {"1AMCM3877BK100021",
