@@ -583,9 +583,16 @@ void append_suggestion_text(std::string &out, const Suggestion &suggestion) {
 }
 
 void append_suggestions_text(std::string &out, std::span<const Suggestion> suggestions) {
+  // One VIN that is two cars whose changes mean the same in both reads alike:
+  // written once.
+  std::string previous, text;
   for (std::size_t i = 0; i < suggestions.size(); ++i) {
+    text.clear();
+    append_suggestion_text(text, suggestions[i]);
+    if (i != 0 && text == previous) continue;
     if (i != 0) out += "; ";
-    append_suggestion_text(out, suggestions[i]);
+    out += text;
+    previous.swap(text);
   }
 }
 

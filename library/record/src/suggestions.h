@@ -89,7 +89,9 @@ void append_change_text(std::string &out, const Change &change);
 // "1AMCM3875BK100021 (position 9: 7 -> 5)", a swap's two changes joined with ", ".
 void append_suggestion_text(std::string &out, const Suggestion &suggestion);
 
-// The suggestions as the CSV's column holds them: each as above, joined with "; ".
+// The suggestions as the CSV's column holds them: each as above, joined with "; ";
+// one that reads as the one before it (the same VIN as another car, its changes
+// meaning the same) is left out.
 void append_suggestions_text(std::string &out, std::span<const Suggestion> suggestions);
 
 }  // namespace kordel::record

@@ -128,6 +128,14 @@ TEST(Suggestions, CarryKindYearsAndSummary) {
   EXPECT_EQ(s[1].model_years, (std::vector<int>{1978, 1979, 1980}));
   EXPECT_EQ(s[1].summary, "1979 AMC Concord   2drsedan");
 
+  // Two cars (1968 Ambassador, 1978 Matador) whose change reads the same: the
+  // CSV's column names the VIN once.
+  const std::vector<Suggestion> removal = suggest("A8A8555H100001");
+  ASSERT_EQ(removal.size(), 2u);
+  std::string joined;
+  append_suggestions_text(joined, removal);
+  EXPECT_EQ(joined, "A8A855H100001 (position 5: 5 removed)");
+
   EXPECT_EQ(suggest("1AMMC3875BK100021")[0].kind, EditKind::swap);
   EXPECT_EQ(suggest("1AMCM387BK100021")[0].kind, EditKind::insertion);
   EXPECT_EQ(suggest("A8A8555H100001")[0].kind, EditKind::removal);
