@@ -274,6 +274,27 @@ TEST(BuildRecord, WalkMatchesTheJson) {
   }
 }
 
+// The one way every front end reads a VIN.
+TEST(ReadVin, Rules) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"A1F031B300011", "A1F031B300011"},
+      {"a1f-031 b30\t0011", "A1F031B300011"},
+      {"A1F\xe2\x80\x93"
+       "031\xc2\xa0"
+       "B300011",
+       "A1F031B300011"},  // en dash, no-break space
+      {"A1F0*1B3_0011", "A1F0?1B3?0011"},
+      {"A1F031B3000\xc3\xa9", "A1F031B3000\xc3\xa9"},  // other characters kept
+      {"A1F031B3000\xff", "A1F031B3000\xff"},          // bytes that are not UTF-8 too
+      {" - ", ""},
+  };
+  std::string out;
+  for (const auto &[text, read] : cases) {
+    read_vin(text, out);
+    EXPECT_EQ(out, read) << text;
+  }
+}
+
 TEST(CsvRecord, FieldQuoting) {
   const std::pair<std::string_view, std::string_view> cases[] = {
       {"", ""},
