@@ -50,10 +50,7 @@ class DecodingSession {
   }
 
   void long_line(std::string_view start) {
-    // The record names the line by its first 32 bytes.
-    decode_->refuse(trim_vin(start.substr(0, 32)),
-                    std::string(kordel::report::length_message) + " (the line holds more than " +
-                        std::to_string(max_line_bytes) + " bytes)");
+    decode_->refuse_long_line(start);
     output_.write(*decode_);
   }
 

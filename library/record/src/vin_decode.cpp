@@ -351,7 +351,17 @@ void VinDecode::decode_years(std::u32string_view characters, int model_year) {
   }
 }
 
+void VinDecode::refuse_long_line(std::string_view start) {
+  refuse(trim_vin(start.substr(0, long_line_name_bytes)),
+         std::string(report::length_message) + " (the line holds more than " +
+             std::to_string(max_vin_bytes) + " bytes)");
+}
+
 void VinDecode::decode(std::string_view vin, int model_year) {
+  if (vin.size() > max_vin_bytes) {
+    refuse_long_line(vin);
+    return;
+  }
   vin_ = vin;
   read_vin(vin, read_);
   error_.clear();

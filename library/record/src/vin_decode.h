@@ -52,6 +52,11 @@ inline constexpr char unreadable = '?';
 // as "?"; any other character kept as it is.
 void read_vin(std::string_view text, std::string &out);
 
+// The most bytes a VIN's line or cell may hold: a longer one is not a VIN, and
+// is named by its first 32 bytes.
+inline constexpr std::size_t max_vin_bytes = 1024;
+inline constexpr std::size_t long_line_name_bytes = 32;
+
 // Reads --year: 68-80 or 1968-1980, as the two-digit year; nothing otherwise.
 std::optional<int> parse_model_year(std::string_view text);
 
@@ -84,6 +89,9 @@ class VinDecode {
 
   // Records a VIN that is not decoded at all, with the reason.
   void refuse(std::string_view vin, std::string error);
+  // Records a line of more than max_vin_bytes, given its start: named by its first
+  // bytes, refused as the wrong length. decode() does the same for such a text.
+  void refuse_long_line(std::string_view start);
 
   // The VIN as given, and as read (read_vin()): what was decoded and what the
   // report, the positions and the suggestions speak of.
