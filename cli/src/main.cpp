@@ -25,6 +25,7 @@ struct Options {
   std::string column;
   std::string year;
   std::string format = "text";
+  bool line_buffered = false;
   RecordOptions record;
 };
 
@@ -36,11 +37,17 @@ void complain(const std::string &text) {
 // what the exit status needs.
 class DecodingSession {
  public:
-  DecodingSession(Format format, int model_year, const RecordOptions &options)
+  DecodingSession(Format format, int model_year, const RecordOptions &options, bool line_buffered)
       : out_(STDOUT_FILENO),
         messages_(STDERR_FILENO),
         output_(format, out_, messages_, options),
-        model_year_(model_year) {}
+        model_year_(model_year) {
+    // Each record as soon as it is decoded where someone is watching (a terminal,
+    // `tail -f list | kordel-decode --line-buffered`), and the messages with it.
+    const bool at_once = line_buffered || isatty(STDOUT_FILENO) == 1;
+    out_.set_line_buffered(at_once);
+    messages_.set_line_buffered(at_once);
+  }
 
   void vin(std::string_view text) {
     const std::string_view vin = trim_vin(text);
@@ -119,7 +126,7 @@ int decode_all(const Options &options) {
   const Format format = options.format == "json"  ? Format::json
                         : options.format == "csv" ? Format::csv
                                                   : Format::text;
-  DecodingSession session(format, *year, options.record);
+  DecodingSession session(format, *year, options.record, options.line_buffered);
 
   std::string error;
   const auto read_stream = [&](const std::string &name) {
@@ -166,6 +173,9 @@ int decode_all(const Options &options) {
 int main(int argc, char **argv) {
   // A closed standard output shows as a failed write (EPIPE), which is reported.
   std::signal(SIGPIPE, SIG_IGN);
+  // So is a write past the file size limit (EFBIG), instead of a killed process
+  // leaving a file cut mid-record.
+  std::signal(SIGXFSZ, SIG_IGN);
 
   Options options;
   CLI::App app{
@@ -198,6 +208,10 @@ int main(int argc, char **argv) {
   app.add_flag("-e,--explain",
                options.record.explain,
                "JSON: say what each character of a decoded VIN encodes (positions)");
+  app.add_flag("--line-buffered",
+               options.line_buffered,
+               "write each record as soon as it is decoded, not in blocks (as on a terminal), "
+               "for a pipe that is read as it goes");
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError &e) {

@@ -2,6 +2,8 @@
 // output is buffered and written in whole records, and a failed write ends the run.
 #pragma once
 
+#include <sys/types.h>
+
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,18 +19,26 @@ using record::VinDecode;
 
 enum class Format { text, json, csv };
 
-// A buffer written to a file descriptor in whole records.
+// A buffer written to a file descriptor in whole records. When a write fails (a
+// full disk, a file size limit), a regular file is cut back to what it held before
+// the Sink was made, appended to or not; a file written from inside is left as it is,
+// since what was overwritten cannot be put back.
 class Sink {
  public:
-  explicit Sink(int fd) : fd_(fd) {}
+  explicit Sink(int fd);
   std::string &buffer() { return buffer_; }
-  // Writes the buffer once it has grown past a block, or always when `force`.
-  // Returns false, with error() set, when the descriptor refuses it.
+  // Writes the buffer once it has grown past a block, or always when `force` or
+  // when each record is to go out at once. Returns false, with error() set, when
+  // the descriptor refuses it.
   bool flush(bool force = false);
   const std::string &error() const { return error_; }
+  // Writes every record as soon as it is complete (a terminal, --line-buffered).
+  void set_line_buffered(bool on) { line_buffered_ = on; }
 
  private:
   int fd_;
+  off_t start_ = -1;  // the file's size at the start; -1 where it is not to be cut
+  bool line_buffered_ = false;
   std::string buffer_;
   std::string error_;
 };

@@ -94,5 +94,26 @@ expect 2 "closed standard output" -- timeout 60 \
   bash -c "yes A1F031B300011 | \"$decode\" -f json | head -n 1 >/dev/null; exit \${PIPESTATUS[1]}"
 holds err "cannot write the output" "closed output"
 
+# A write that fails halfway (here past the file size limit, as on a full disk):
+# status 2, and the file holds exactly what it held before, appended to or not;
+# a pipe whose reader goes gives the same status in every format.
+for _ in $(seq 4000); do echo A1F031B300011; done >"$work/many.txt"
+head -c 90000 /dev/zero | tr '\0' 'x' >"$work/before.log"
+for format in text json csv; do
+  cp "$work/before.log" "$work/results.log"
+  expect 2 "$format appended past the size limit" -- \
+    bash -c "ulimit -f 100; \"$decode\" -f $format -i \"$work/many.txt\" >>\"$work/results.log\""
+  holds err "cannot write the output: File too large" "$format appended past the size limit"
+  cmp -s "$work/before.log" "$work/results.log" ||
+    { echo "FAIL: $format: the appended file lost or kept bytes"; failures=$((failures + 1)); }
+  expect 2 "$format written past the size limit" -- \
+    bash -c "ulimit -f 100; \"$decode\" -f $format -i \"$work/many.txt\" >\"$work/new.log\""
+  [[ ! -s $work/new.log ]] ||
+    { echo "FAIL: $format: a partial output was left"; failures=$((failures + 1)); }
+  expect 2 "$format into a pipe that closes" -- \
+    bash -c "\"$decode\" -f $format -i \"$work/many.txt\" | head -c 10 >/dev/null; exit \${PIPESTATUS[0]}"
+  holds err "cannot write the output" "$format into a pipe that closes"
+done
+
 if [[ $failures -ne 0 ]]; then echo "$failures failures"; exit 1; fi
 echo "all end-to-end checks passed"
