@@ -1,6 +1,7 @@
 #include "input.h"
 
 #include <csv.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -10,17 +11,19 @@
 namespace kordel::cli {
 namespace {
 
-// Hands the stream to `consume` in pieces; returns an error text if reading failed.
+// Hands the stream to `consume` in pieces as they arrive (a line typed or appended
+// to a followed file is decoded at once, not when a block has filled); returns an
+// error text if reading failed.
 template <class Consume>
 std::string for_each_chunk(std::FILE *in, Consume consume) {
   std::vector<char> buffer(1 << 16);
+  const int fd = fileno(in);
   for (;;) {
-    const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), in);
-    if (n > 0 && !consume(std::string_view(buffer.data(), n))) return {};
-    if (n < buffer.size()) {
-      if (std::ferror(in)) return std::strerror(errno != 0 ? errno : EIO);
-      return {};
-    }
+    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return std::strerror(errno);
+    if (n == 0) return {};
+    if (!consume(std::string_view(buffer.data(), static_cast<std::size_t>(n)))) return {};
   }
 }
 

@@ -94,6 +94,19 @@ expect 2 "closed standard output" -- timeout 60 \
   bash -c "yes A1F031B300011 | \"$decode\" -f json | head -n 1 >/dev/null; exit \${PIPESTATUS[1]}"
 holds err "cannot write the output" "closed output"
 
+# --line-buffered: a record and its messages come out while the input is still
+# open (the 60 s only keep a failure from hanging the test).
+coproc decoding { "$decode" --line-buffered 2>&1; }
+echo A1F031BQ00011 >&"${decoding[1]}"
+message='' report=''
+read -r -t 60 -u "${decoding[0]}" message
+echo A1F031B300011 >&"${decoding[1]}"
+read -r -t 60 -u "${decoding[0]}" report
+exec {decoding[1]}>&-
+wait "$decoding_PID"
+[[ $message == 'A1F031BQ00011: The 8th digit'* && $report == 'Your VIN# of A1F031B300011'* ]] ||
+  { echo "FAIL: --line-buffered: got \"$message\" \"$report\""; failures=$((failures + 1)); }
+
 # A write that fails halfway (here past the file size limit, as on a full disk):
 # status 2, and the file holds exactly what it held before, appended to or not;
 # a pipe whose reader goes gives the same status in every format.
