@@ -162,6 +162,37 @@ def test_a_decode_from_a_finalizer_while_a_record_is_built():
     assert (record, seen) == (expected[0], [expected[1]])
 
 
+def test_decodes_from_a_finalizer_at_every_collection_keep_to_their_own_vin():
+    # A finalizer that decodes a VIN that decodes, fired at every collection while
+    # another VIN's record is being built: neither record may hold the other's VIN.
+    inner_vin, outer_vin = "1AMCM3875BK100021", "A8A855H100001"
+    inner = []
+    running = [True]
+
+    class Cycle:
+        def __init__(self):
+            self.me = self
+
+        def __del__(self):
+            if running[0]:
+                inner.append(kordel.decode(inner_vin))
+                Cycle()  # the next collection finds the next one
+
+    threshold = gc.get_threshold()
+    gc.collect()
+    gc.set_threshold(1)
+    try:
+        Cycle()
+        outer = [kordel.decode(outer_vin) for _ in range(50)]
+    finally:
+        running[0] = False
+        gc.set_threshold(*threshold)
+        gc.collect()
+    assert inner
+    assert not [r for r in outer if inner_vin in json.dumps(r)]
+    assert not [r for r in inner if outer_vin in json.dumps(r)]
+
+
 def resident_bytes():
     with open("/proc/self/statm") as statm:
         return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")

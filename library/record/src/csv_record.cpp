@@ -110,8 +110,7 @@ void append_csv_header(std::string &out, const CsvRow *row, const RecordOptions 
 void append_csv_rows(std::string &out, const VinDecode &decode, const CsvRow *row,
                      const RecordOptions &options) {
   // The suggestions column, with the comma before it; the same on every row.
-  thread_local std::string suggestions;  // kept, so that its room is reused
-  suggestions.clear();
+  std::string suggestions;
   if (options.suggest) {
     std::string joined;
     if (options.suggestions != nullptr)
