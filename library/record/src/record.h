@@ -3,6 +3,7 @@
 // builds from the same walk.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -20,7 +21,10 @@ namespace kordel::record {
 // The input row of a CSV file, for the record's `row` member.
 struct CsvRow {
   std::span<const std::string> header;
-  std::span<const std::string> fields;  // may be shorter than the header
+  std::span<const std::string> fields;  // may be shorter or longer than the header
+  // The `row` member's keys where they differ from the header: unique, and one for
+  // each cell past the header (csv_column_names). Empty: the header's.
+  std::span<const std::string> names = {};
 };
 
 // What a record holds beyond the decode itself.
@@ -30,6 +34,8 @@ struct RecordOptions {
   // The decode's suggestions, when the caller has them already: written instead of
   // searching again (a caller writing one VIN twice searches once).
   const std::vector<Suggestion> *suggestions = nullptr;
+  char csv_delimiter = ',';  // CSV: what separates cells (',', ';' or '\t')
+  bool csv_raw = false;      // CSV: cells as read, a formula's start not neutralised
 };
 
 // What the outputs say for a VIN whose codes name nothing to decode.
@@ -231,9 +237,11 @@ void build_check_digit(Builder &b, const std::optional<CheckDigit> &check) {
 
 template <class Builder>
 void build_row(Builder &b, const CsvRow &row) {
+  const std::span<const std::string> names = row.names.empty() ? row.header : row.names;
+  const std::size_t width = std::max(row.header.size(), std::min(names.size(), row.fields.size()));
   b.begin_object();
-  for (std::size_t i = 0; i < row.header.size(); ++i) {
-    b.key(row.header[i]);
+  for (std::size_t i = 0; i < width; ++i) {
+    b.key(names[i]);
     if (i < row.fields.size())
       b.string(row.fields[i]);
     else

@@ -77,8 +77,11 @@ class VinDecode {
   const std::optional<CheckDigit> &check_digit() const { return check_digit_; }
   // The warning a check digit that does not match gets; empty when it matches.
   std::string check_digit_warning() const;
+  // The check digit as UTF-8: upper-cased when ASCII, else the character as typed.
+  std::string_view check_digit_given() const;
   std::optional<std::int32_t> production_number() const { return production_number_; }
-  // The character at a 1-based position, as it stands in the input (UTF-8).
+  // The character at a 1-based position, as it stands in the input (UTF-8); a byte
+  // that is not UTF-8 is U+FFFD, so that no output holds invalid UTF-8.
   std::string_view character(std::size_t position) const;
 
   // Appends the report of attempt i, lines joined with line_break (text and JSON).
