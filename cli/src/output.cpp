@@ -157,12 +157,25 @@ void Output::separate() {
   wrote_text_ = true;
 }
 
+void Output::set_dialect(const CsvDialect &dialect) {
+  options_.csv_delimiter = dialect.delimiter;
+  encoding_ = dialect.encoding;
+}
+
 void Output::write_csv(const VinDecode &decode, const CsvRow *row) {
+  if (row != nullptr && row->fields.size() > row->header.size()) ++rows_past_header_;
+  const bool windows1252 = encoding_ == TextEncoding::windows1252;
+  std::string &out = windows1252 ? scratch_ : out_.buffer();
   if (!header_written_) {
-    append_csv_header(out_.buffer(), row, options_);
+    if (encoding_ == TextEncoding::utf8_bom) out += utf8_bom;
+    append_csv_header(out, row, options_);
     header_written_ = true;
   }
-  append_csv_rows(out_.buffer(), decode, row, options_);
+  append_csv_rows(out, decode, row, options_);
+  if (windows1252) {
+    out_.buffer() += utf8_to_windows1252(scratch_);
+    scratch_.clear();
+  }
 }
 
 }  // namespace kordel::cli

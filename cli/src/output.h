@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "csv_dialect.h"
 #include "csv_record.h"
 #include "json_record.h"
 #include "vin_decode.h"
@@ -52,6 +53,13 @@ class Output {
   // Writes one decoded VIN; `row` is its CSV input row, if any.
   void write(const VinDecode &decode, const CsvRow *row = nullptr);
 
+  // The CSV output's delimiter and encoding (a Windows-1252 or byte-order-marked
+  // input is written back so); set before the first record.
+  void set_dialect(const record::CsvDialect &dialect);
+
+  // Input rows with cells past the header, which the CSV output leaves out.
+  std::size_t rows_past_header() const { return rows_past_header_; }
+
   // Whether every VIN written so far decoded (for the exit status).
   bool all_decoded() const { return all_decoded_; }
   std::size_t count() const { return count_; }
@@ -65,6 +73,9 @@ class Output {
   Format format_;
   Sink &out_, &messages_;
   record::RecordOptions options_;
+  record::TextEncoding encoding_ = record::TextEncoding::utf8;
+  std::string scratch_;  // a CSV record before it is turned into Windows-1252
+  std::size_t rows_past_header_ = 0;
   bool all_decoded_ = true;
   bool header_written_ = false;
   bool wrote_text_ = false;

@@ -178,6 +178,12 @@ void append_csv_rows(std::string &out, const VinDecode &decode, const CsvRow *ro
   }
 }
 
+std::string cells_past_header_warning(std::size_t rows) {
+  return std::to_string(rows) + (rows == 1 ? " row holds" : " rows hold") +
+         " more cells than the header names; the CSV output leaves out the cells past the "
+         "header (JSON names them column_N)";
+}
+
 std::vector<std::string> csv_column_names(std::span<const std::string> header, std::size_t width) {
   const std::set<std::string_view> in_header(header.begin(), header.end());
   std::set<std::string> used;

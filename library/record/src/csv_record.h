@@ -30,6 +30,10 @@ void append_csv_rows(std::string &out, const VinDecode &decode, const CsvRow *ro
 void append_csv_field(std::string &out, std::string_view text, char delimiter = ',',
                       bool raw = false);
 
+// The warning for `rows` input rows with cells past the header, which a CSV output
+// has no column for.
+std::string cells_past_header_warning(std::size_t rows);
+
 // The names of a CSV row's cells for the JSON `row` member, `width` cells or the
 // header's if more: a header name repeated gets "_2", "_3", ... (the first free
 // one), and a cell past the header is "column_N", N counting from 1.
