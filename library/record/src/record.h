@@ -93,11 +93,12 @@ void build_fields(Builder &b, const VinDecode &decode, std::size_t i) {
 }
 
 // The report's lines, joined with NUL (which no decoded VIN holds) and split again.
-// The buffer is this call's own: a builder may run other code (a Python finalizer)
-// that builds another record in the middle of this one.
+// The buffer is the decode's own, not the thread's: a builder may run other code (a
+// Python finalizer) that builds another decode's record in the middle of this one.
 template <class Builder>
 void build_report(Builder &b, const VinDecode &decode, std::size_t i) {
-  std::string joined;
+  std::string &joined = decode.scratch();
+  joined.clear();
   decode.append_report(joined, i, std::string_view("\0", 1));
   b.begin_array();
   std::string_view rest = joined;

@@ -86,6 +86,10 @@ class VinDecode {
 
   // Appends the report of attempt i, lines joined with line_break (text and JSON).
   void append_report(std::string &out, std::size_t i, std::string_view line_break) const;
+  // Room to put a report together while its record is built, kept from one record
+  // to the next. Each decode has its own: a record built in the middle of another's
+  // (from a Python finalizer) is built from another decode.
+  std::string &scratch() const { return scratch_; }
 
  private:
   std::size_t read_characters(std::string_view vin, std::array<char32_t, 17> &code_points);
@@ -93,6 +97,7 @@ class VinDecode {
   void decode_years(std::u32string_view characters, int model_year);
 
   std::string_view vin_;
+  mutable std::string scratch_;
   report::Scheme scheme_ = report::Scheme::invalid_length;
   std::string error_;
   char vin8_[18]{};                          // the VIN as 8-bit text, as the window hands it on
