@@ -7,7 +7,8 @@
 #   4. the window on Wayland, under a private headless weston (must run in CI);
 #   5. a bounded fuzzing run of the library's entry points (KORDEL_FUZZ_SECONDS);
 #   6. a bounded fuzzing run of kordel-decode's line and CSV input
-#      (KORDEL_DECODE_FUZZ_SECONDS);
+#      (KORDEL_DECODE_FUZZ_SECONDS), and of the record layer with suggestions and
+#      position meanings on (KORDEL_RECORD_FUZZ_SECONDS);
 #   7. the web page's tests in headless Chromium, against the release kordel-decode;
 #   8. the npm package: packed, installed from its .tgz and tested in Node.js and,
 #      bundled, in headless Chromium, against the release kordel-decode;
@@ -66,6 +67,12 @@ trap 'rm -rf "$corpus" "$decode_corpus"' EXIT
 cp cli/fuzz/corpus/* "$decode_corpus"
 (cd "$decode_corpus" && "$OLDPWD/build/fuzz/bin/fuzz_decode_input" \
   -max_total_time="$KORDEL_DECODE_FUZZ_SECONDS" -print_final_stats=1 "$decode_corpus" 2>&1 | tail -n 12)
+echo "== fuzzing the record layer's JSON and CSV for ${KORDEL_RECORD_FUZZ_SECONDS:=30} seconds"
+record_corpus=$(mktemp -d)
+trap 'rm -rf "$corpus" "$decode_corpus" "$record_corpus"' EXIT
+cp cli/fuzz/record_corpus/* "$record_corpus"
+(cd "$record_corpus" && "$OLDPWD/build/fuzz/bin/fuzz_record" \
+  -max_total_time="$KORDEL_RECORD_FUZZ_SECONDS" -print_final_stats=1 "$record_corpus" 2>&1 | tail -n 12)
 
 echo "== web page in headless Chromium"
 KORDEL_DECODE=$PWD/build/test/bin/kordel-decode bash scripts/web-test.sh
