@@ -170,3 +170,7 @@ const char *kordel_csv_data() { return csv.data(); }
 int kordel_csv_size() { return static_cast<int>(csv.size()); }
 
 }  // extern "C"
+
+// Empties the CSV written so far, once the caller has copied it out: a long
+// list's CSV is taken in pieces and never held whole in the module's memory.
+extern "C" __attribute__((used)) void kordel_csv_drop() { csv.clear(); }
