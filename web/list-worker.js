@@ -7,27 +7,13 @@
 // Out: { type: 'progress', done, total } now and then, and at the end
 //      { type: 'done', error?, counts, total, shown: [answer...], csv: Blob,
 //        encoding, delimiter, column, headerless }
-// where an answer is what kordel_decode returns, parsed.
+// where an answer is what the module's pageAnswer returns, parsed.
 importScripts('kordel.js', 'papaparse.min.js');
 
 const SHOWN = 250;               // the answers the page's table gets
 const PROGRESS_EVERY = 2000;     // rows between two progress reports
 
-const kordel = createKordel().then((module) => ({
-  begin: module.cwrap('kordel_csv_begin', null, []),
-  row: module.cwrap('kordel_csv_row', 'string', ['number', 'number']),
-  answer: module.cwrap('kordel_csv_answer', 'string', []),
-  // The module makes room first: memory may grow, and HEAPU8 with it.
-  cell: (bytes) => {
-    const at = module._kordel_csv_cell(bytes.length);
-    module.HEAPU8.set(bytes, at);
-  },
-  // A Blob goes to the page without a copy on its thread.
-  csv: () => {
-    const start = module._kordel_csv_data();
-    return new Blob([module.HEAPU8.subarray(start, start + module._kordel_csv_size())], { type: 'text/csv' });
-  },
-}));
+const kordel = createKordel();
 
 // Text to bytes in the input's own encoding, so that the CSV keeps the file's
 // bytes in its columns as kordel-decode does.
@@ -117,8 +103,7 @@ self.onmessage = async ({ data: message }) => {
   const bytes = encoder(encoding);
   const inputs = list.lines ?? list.rows;
   // The header's cells start the CSV; none, and it is a list of lines.
-  if (list.header) list.header.forEach((name) => module.cell(bytes(name)));
-  module.begin();
+  const csvList = module.newList(list.header ? list.header.map(bytes) : []);
   const counts = { decoded: 0, rejected: 0, unknown: 0, error: 0 };
   const shown = [];
   let total = 0;
@@ -126,15 +111,17 @@ self.onmessage = async ({ data: message }) => {
     if (index % PROGRESS_EVERY === 0) {
       self.postMessage({ type: 'progress', done: index, total: inputs.length });
     }
-    if (list.header) input.forEach((cell) => module.cell(bytes(cell)));
-    else module.cell(bytes(input));
-    const outcome = module.row(list.header ? list.column : -1, message.year);
+    const cells = list.header ? input.map(bytes) : [bytes(input)];
+    const { outcome, answer } = csvList.row(cells, list.header ? list.column : -1, message.year,
+      shown.length < SHOWN);
     if (outcome === '') return;  // a blank line
     counts[outcome] += 1;
     total += 1;
-    if (shown.length < SHOWN) shown.push(JSON.parse(module.answer()));
+    if (answer !== null) shown.push(JSON.parse(answer));
   });
-  const csv = module.csv();
+  // A Blob goes to the page without a copy on its thread.
+  const csv = new Blob([csvList.csv()], { type: 'text/csv' });
+  csvList.free();
   self.postMessage({
     type: 'done', counts, total, shown, csv, encoding,
     delimiter: list.header ? list.delimiter : null,
