@@ -10,6 +10,9 @@ var kordelDecoder = new TextDecoder();
 var kordelInput = 0;
 var kordelInputSize = 0;
 var kordelOne = 0;
+var kordelMaxVinBytes = 0;
+// In Node.js, Buffer's own UTF-8 reader, which takes a short text in less time.
+var kordelUtf8Slice = typeof Buffer === 'function' && Buffer.prototype.utf8Slice;
 
 // Room for `size` bytes of input, kept from call to call.
 function kordelRoom(size) {
@@ -24,7 +27,8 @@ function kordelRoom(size) {
 // Writes `text` as UTF-8 into the input; returns its byte count, which is more
 // than the longest VIN read when the text was cut. A lone surrogate becomes U+FFFD.
 function kordelWriteVin(text) {
-  var capacity = _kordel_max_vin_bytes() + 4;  // a character of UTF-8 has at most 4 bytes
+  if (!kordelMaxVinBytes) kordelMaxVinBytes = _kordel_max_vin_bytes();
+  var capacity = kordelMaxVinBytes + 4;  // a character of UTF-8 has at most 4 bytes
   var at = kordelRoom(capacity);
   var ascii = text.length <= capacity;
   for (var i = 0; ascii && i < text.length; ++i) {
@@ -45,6 +49,10 @@ function kordelBytes(text) {
 }
 
 function kordelText(text) {
+  if (kordelUtf8Slice) {
+    var data = HEAPU32[text >> 2];
+    return kordelUtf8Slice.call(HEAPU8, data, data + HEAPU32[(text >> 2) + 1]);
+  }
   return kordelDecoder.decode(kordelBytes(text));
 }
 
@@ -65,7 +73,7 @@ Module['pageAnswer'] = function (vin, year) {
 // reads, which is not decoded.
 Module['recordJson'] = function (vin, year, flags) {
   var size = kordelWriteVin(vin);
-  if (size > _kordel_max_vin_bytes()) return null;
+  if (size > kordelMaxVinBytes) return null;
   return kordelText(_kordel_record_json(kordelDecoderOne(), kordelInput, size, year, flags));
 };
 
