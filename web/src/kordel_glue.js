@@ -101,7 +101,8 @@ function kordelWriteCells(cells) {
 // pageAnswer gives it (without the positions). csv() gives the CSV's bytes so far
 // (a view, valid until the next call); free() ends the list.
 Module['newList'] = function (header) {
-  var list = _kordel_list_new(kordelInput, kordelWriteCells(header || []));
+  var size = kordelWriteCells(header || []);  // first: it may move the input
+  var list = _kordel_list_new(kordelInput, size);
   return {
     row: function (cells, vinColumn, year, withAnswer) {
       var size = kordelWriteCells(cells);
