@@ -2,7 +2,9 @@
 # Installs what is missing (scripts/install-deps.sh), then builds everything and
 # runs every test, in these stages:
 #   1. code format: clang-format over every tracked C and C++ file;
-#   2. a release build (with benchmarks and the Python module) and its tests;
+#   2. a release build (with benchmarks and the Python module) and its tests
+#      (the Python module's with pytest and mypy's stubtest), then the module
+#      built by pip from this checkout into a virtual environment and tested there;
 #   3. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer;
 #   4. the window on Wayland, under a private headless weston (must run in CI);
 #   5. a bounded fuzzing run of the library's entry points (KORDEL_FUZZ_SECONDS);
@@ -36,6 +38,14 @@ cmake -S . -B build/test "${common[@]}" -DCMAKE_BUILD_TYPE=Release -DKORDEL_BUIL
   -DKORDEL_BUILD_PYTHON=ON -DPython3_EXECUTABLE=/usr/bin/python3
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs" -LE wayland
+
+echo "== pip install . (no build isolation) into a virtual environment"
+venv=$(mktemp -d)
+/usr/bin/python3 -m venv --system-site-packages "$venv"
+"$venv/bin/pip" install --quiet --no-build-isolation --no-index --no-cache-dir . >/dev/null
+(cd "$venv" && PYTHONDONTWRITEBYTECODE=1 KORDEL_DECODE=$OLDPWD/build/test/bin/kordel-decode \
+  "$venv/bin/python" -m pytest -q -p no:cacheprovider "$OLDPWD/python/tests")
+rm -rf "$venv" python/kordel.egg-info
 
 echo "== sanitizer build and tests"
 cmake -S . -B build/sanitize "${common[@]}" -DCMAKE_BUILD_TYPE=Debug -DKORDEL_SANITIZE=ON \
