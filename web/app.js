@@ -134,7 +134,7 @@ function readAddress() {
 
 wire();
 const ready = createKordel().then((module) => {
-  decodeVin = module.cwrap('kordel_decode', 'string', ['string', 'number']);
+  decodeVin = module.pageAnswer;
   readAddress();
   if (!new URLSearchParams(location.search).has('vin') && vinInput.value) decodeField(false);
   performance.mark('kordel-ready');

@@ -9,7 +9,7 @@
 // Out: { type: 'progress', rows, fraction } now and then, and at the end
 //      { type: 'done', error?, counts, total, shown: [answer...], csv: Blob,
 //        encoding, delimiter, column, headerless }
-// where an answer is what kordel_decode returns, parsed.
+// where an answer is what the module's pageAnswer returns, parsed.
 importScripts('kordel.js', 'papaparse.min.js', 'csv-dialect.js');
 /* global csvDialect */
 
@@ -17,23 +17,7 @@ const SHOWN = 250;               // the answers the page's table gets
 const PROGRESS_EVERY = 2000;     // rows between two progress reports
 const PIECE_ROWS = 4096;         // rows of CSV taken out of the module at a time
 
-const kordel = createKordel().then((module) => ({
-  begin: module.cwrap('kordel_csv_begin', null, []),
-  row: module.cwrap('kordel_csv_row', 'string', ['number', 'number']),
-  answer: module.cwrap('kordel_csv_answer', 'string', []),
-  // The module makes room first: memory may grow, and HEAPU8 with it.
-  cell: (bytes) => {
-    const at = module._kordel_csv_cell(bytes.length);
-    module.HEAPU8.set(bytes, at);
-  },
-  // The CSV written since the last call, copied out; the module forgets it.
-  take: () => {
-    const start = module._kordel_csv_data();
-    const bytes = module.HEAPU8.slice(start, start + module._kordel_csv_size());
-    module._kordel_csv_drop();
-    return bytes;
-  },
-}));
+const kordel = createKordel();
 
 // A header that names the VIN: "vin", "VIN number", "vin_no", "VIN #", any case.
 const VIN_HEADER = /^\s*vin\s*[-_.#]?\s*(no\.?|nr\.?|number|num|code|#)?\s*$/i;
@@ -186,26 +170,26 @@ async function decodeList(message) {
 
   const module = await kordel;
   const utf8 = new TextEncoder();
-  if (list.header) list.header.forEach((name) => module.cell(utf8.encode(name)));
-  module.begin();
+  const csvList = module.newList(list.header ? list.header.map((name) => utf8.encode(name)) : []);
   const counts = { decoded: 0, rejected: 0, unknown: 0, error: 0 };
   const shown = [];
   const pieces = [];
   let rows = 0;
   let total = 0;
   const take = () => {
-    pieces.push(new Blob([csvDialect.write(module.take(), dialect, pieces.length === 0)]));
+    pieces.push(new Blob([csvDialect.write(csvList.takeCsv(), dialect, pieces.length === 0)]));
   };
   // One input row, its cells (or its line) in the module: decoded and counted.
-  const decodeRow = (fraction) => {
-    const outcome = module.row(list.header ? list.column : -1, message.year);
+  const decodeRow = (cells, fraction) => {
+    const { outcome, answer } = csvList.row(cells, list.header ? list.column : -1, message.year,
+      shown.length < SHOWN);
     rows += 1;
     if (rows % PROGRESS_EVERY === 0) self.postMessage({ type: 'progress', rows, fraction });
     if (rows % PIECE_ROWS === 0) take();
     if (outcome === '') return;  // a blank line
     counts[outcome] = (counts[outcome] ?? 0) + 1;
     total += 1;
-    if (shown.length < SHOWN) shown.push(JSON.parse(module.answer()));
+    if (answer !== null) shown.push(JSON.parse(answer));
   };
 
   let header = list.skipHeader;
@@ -214,11 +198,14 @@ async function decodeList(message) {
       header = false;
       return;
     }
-    cells.forEach((cell) => module.cell(utf8.encode(cell)));
-    decodeRow(fraction);
+    decodeRow(cells.map((cell) => utf8.encode(cell)), fraction);
   });
-  if (broken) return { error: broken };
+  if (broken) {
+    csvList.free();
+    return { error: broken };
+  }
   take();
+  csvList.free();
   return {
     counts, total, shown, csv: new Blob(pieces, { type: 'text/csv' }),
     encoding: dialect.encoding, delimiter: list.header ? dialect.delimiter : null,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <memory>
 #include <optional>
 
 #include "fields.h"
@@ -414,9 +415,9 @@ std::string meaning_of(const PositionMeaning &after, const PositionMeanings *bef
 
 // The suggestions of one candidate: one for each car its clean model years
 // decode as (the same report), each with the changes and their meanings.
+// `decode` is the search's own, for the candidate.
 void describe(std::vector<Suggestion> &out, const Search &search, const Candidate &c,
-              const VinDecode &typed) {
-  static thread_local VinDecode decode;
+              const VinDecode &typed, VinDecode &decode) {
   std::string vin(c.key());
   decode.decode(vin, 0);
   if (c.kind == EditKind::unknown_digit) {
@@ -546,7 +547,11 @@ std::vector<Suggestion> suggestions_for(const VinDecode &decode) {
     return suggestions;
   Search search(decode.read());
   mark_suspects(search, decode);
-  for (const Candidate &c : search.run()) describe(suggestions, search, c, decode);
+  std::unique_ptr<VinDecode> scratch;  // this search's own, made when there is a find
+  for (const Candidate &c : search.run()) {
+    if (!scratch) scratch = std::make_unique<VinDecode>();
+    describe(suggestions, search, c, decode, *scratch);
+  }
   return suggestions;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "csv_dialect.h"
+#include "csv_record.h"
 
 using namespace kordel::record;
 
@@ -68,6 +69,92 @@ TEST(CsvDialect, Windows1252) {
   EXPECT_EQ(utf8_to_windows1252(utf8), bytes);
   // Lacking: Ł U+0141, 日 U+65E5, 😀 U+1F600; a stray continuation byte is not UTF-8.
   EXPECT_EQ(utf8_to_windows1252("\xC5\x81|\xE6\x97\xA5|\xF0\x9F\x98\x80|\x80|ok"), "?|?|?|?|ok");
+}
+
+}  // namespace
+
+namespace {
+
+// Cells a spreadsheet would run, after OWASP's CSV injection advice: a leading '=',
+// '+', '-', '@', tab or carriage return gets an apostrophe; a plain number does not.
+TEST(CsvWriting, FormulasNeutralised) {
+  struct Case {
+    std::string_view text, written, raw;
+  };
+  const Case cases[] = {
+      {"=HYPERLINK(\"http://x\"&A1,\"click\")",
+       "\"'=HYPERLINK(\"\"http://x\"\"&A1,\"\"click\"\")\"",
+       "\"=HYPERLINK(\"\"http://x\"\"&A1,\"\"click\"\")\""},
+      {"@SUM(1)", "'@SUM(1)", "@SUM(1)"},
+      {"+cmd|x", "'+cmd|x", "+cmd|x"},
+      {"=2*3", "'=2*3", "=2*3"},
+      {"\tx", "'\tx", "\tx"},
+      {"\rx", "\"'\rx\"", "\"\rx\""},
+      {"-", "'-", "-"},
+      {"-1.", "'-1.", "-1."},
+      {"-1e5", "'-1e5", "-1e5"},
+      {"+-1", "'+-1", "+-1"},
+      {"-12", "-12", "-12"},
+      {"+3.5", "+3.5", "+3.5"},
+      {"-0.25", "-0.25", "-0.25"},
+      {"12", "12", "12"},
+      {"a=b", "a=b", "a=b"},
+      {"", "", ""},
+  };
+  for (const Case &c : cases) {
+    std::string out, raw;
+    append_csv_field(out, c.text);
+    append_csv_field(raw, c.text, ',', true);
+    EXPECT_EQ(out, c.written) << c.text;
+    EXPECT_EQ(raw, c.raw) << c.text;
+  }
+}
+
+TEST(CsvWriting, SemicolonsAndCheckDigitAsTyped) {
+  const std::vector<std::string> header = {"VIN number", "owner"};
+  const std::vector<std::string> fields = {
+      "1AMCM387\xC3\xA9"
+      "BK100021",
+      "=2*3; Ann, B"};
+  const CsvRow row{header, fields};
+  RecordOptions options;
+  options.csv_delimiter = ';';
+  std::string out;
+  append_csv_header(out, &row, options);
+  VinDecode decode;
+  decode.decode(fields[0], 0);
+  append_csv_rows(out, decode, &row, options);
+  const std::string_view written(out);
+  EXPECT_TRUE(written.starts_with("VIN number;owner;model_year;status;year;make;")) << out;
+  EXPECT_TRUE(written.find(";check_digit;check_digit_expected;production_number;message\r\n") !=
+              std::string_view::npos)
+      << out;
+  // The semicolon makes the quotes; the comma does not. The check digit is the
+  // character typed, é, in UTF-8 (the federal rule's sum is 214, 214 mod 11 = 5).
+  EXPECT_TRUE(
+      written.ends_with("\r\n1AMCM387\xC3\xA9"
+                        "BK100021;\"'=2*3; Ann, B\";;decoded;1981;AMC;Eagle 4wd 4 dr wagon;;;"
+                        "AMC 4.2l (258cid) 2v I6;4spd manual floor shift );Kenosha WI, "
+                        "USA;Passenger car;Limited interior and seatbelts;\xC3\xA9;5;21;"
+                        "check digit is \xC3\xA9, expected 5: the VIN may be mistyped\r\n"))
+      << out;
+  EXPECT_TRUE(valid_utf8(out));
+}
+
+TEST(CsvWriting, ColumnNamesForTheRowMember) {
+  struct Case {
+    std::vector<std::string> header;
+    std::size_t width;
+    std::vector<std::string> names;
+  };
+  const std::vector<Case> cases = {
+      {{"id", "VIN"}, 2, {"id", "VIN"}},
+      {{"id", "VIN"}, 4, {"id", "VIN", "column_3", "column_4"}},
+      {{"a", "a", "a_2", "a"}, 4, {"a", "a_3", "a_2", "a_4"}},
+      {{"column_2"}, 2, {"column_2", "column_2_2"}},
+      {{"", ""}, 2, {"", "_2"}},
+  };
+  for (const Case &c : cases) EXPECT_EQ(csv_column_names(c.header, c.width), c.names);
 }
 
 }  // namespace
