@@ -29,8 +29,11 @@ const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.l
 const server = await startServer();
 const chromium = await launchBrowser();
 try {
-  // `node bench/bench.mjs lists` runs the paste and the large file alone.
-  const listsOnly = process.argv[2] === 'lists';
+  // `node bench/bench.mjs lists` runs the paste and the large file alone;
+  // `node bench/bench.mjs list` the list of 100,000 VINs alone, five times
+  // (KORDEL_SITE=folder measures another build, such as an older one).
+  const listsOnly = process.argv[2] === 'lists' || process.argv[2] === 'list';
+  const listAlone = process.argv[2] === 'list';
   // A fresh context for each load: nothing cached, no service worker yet.
   const cold = [];
   const warm = [];
@@ -85,7 +88,7 @@ try {
       `${(module * 1000).toFixed(1)} µs the module call alone`);
   }
 
-  for (const count of listsOnly ? [] : [10000, 100000]) {
+  for (const count of listAlone ? Array(5).fill(100000) : listsOnly ? [] : [10000, 100000]) {
     const list = Array.from({ length: count },
       (_, i) => ['A0A857H123442', 'A8A855H100001', '1AMCM3877BK100021', 'A0A857Q123442'][i % 4]);
     // A trace tells the thread's own CPU time in each task from the time it waited
@@ -122,7 +125,7 @@ try {
 
   // A list of 100,000 lines pasted into the VIN box: the longest main-thread task
   // from the paste until the list is done.
-  {
+  if (!listAlone) {
     const list = Array.from({ length: 100000 }, (_, i) => ['A0A857H123442', 'A8A855H100001'][i % 2]).join('\n');
     await page.tracing.start({ categories: ['disabled-by-default-devtools.timeline', 'blink.user_timing'] });
     // The clipboard's data is made first, in a task of its own: the browser's
@@ -157,7 +160,7 @@ try {
 
   // A file of 1.45 million rows (about 50 MB): the renderers' peak resident
   // memory (VmHWM) while it is decoded, and what they hold once it is done.
-  {
+  if (!listAlone) {
     const folder = mkdtempSync(path.join(tmpdir(), 'kordel-bench-'));
     try {
       const file = path.join(folder, 'registry.csv');

@@ -8,7 +8,8 @@ import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
 
 export const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
-export const site = path.join(root, 'build/web');
+// KORDEL_SITE serves another build (the benchmark compares two side by side).
+export const site = process.env.KORDEL_SITE ?? path.join(root, 'build/web');
 
 // python3's server on port 0 picks a free port and names it on its first line.
 // Like most static hosts, it sends no Cache-Control.
