@@ -81,6 +81,7 @@ function wire() {
     decodeField(false);
     yearChanged(selectedYear());
   });
+  $('csv-raw').addEventListener('change', () => yearChanged(selectedYear()));
   $('list-decode').addEventListener('click', () => {
     noteSource('');
     decodeList({ text: listInput.value }, selectedYear());

@@ -88,10 +88,11 @@ export function decodeList(list, year) {
     showList({ error: `The list could not be decoded: ${event.message || 'the worker failed'}.` });
   };
   showProgress(null, 0);
-  worker.postMessage({ text: list.text, file: list.file, year });
+  worker.postMessage({ text: list.text, file: list.file, year, raw: $('csv-raw').checked });
 }
 
-// The model year changed: the list shown or running decodes again.
+// The model year or the way cells are written changed: the list shown or
+// running decodes again.
 export function yearChanged(year) {
   if (lastList) decodeList(lastList, year);
 }

@@ -2,16 +2,16 @@
 // when the list is done or no longer wanted. It reads the text (a file's bytes
 // in their encoding), finds the VINs (one a line, or a column of a CSV file with
 // its delimiter found as kordel-decode finds it), decodes each through the module
-// and has the module write the CSV of kordel-decode, taken out in pieces and
-// written back with the input's delimiter and encoding.
+// and has the module write the CSV of kordel-decode, with the input's delimiter
+// and encoding, taken out in pieces.
 //
-// In:  { text } or { file: File }, and { year } (0: every candidate).
+// In:  { text } or { file: File }, { year } (0: every candidate) and { raw }
+//      (cells kept exactly as read, as kordel-decode --csv-raw keeps them).
 // Out: { type: 'progress', rows, fraction } now and then, and at the end
 //      { type: 'done', error?, counts, total, shown: [answer...], csv: Blob,
 //        encoding, delimiter, column, headerless }
 // where an answer is what the module's pageAnswer returns, parsed.
-importScripts('kordel.js', 'papaparse.min.js', 'csv-dialect.js');
-/* global csvDialect */
+importScripts('kordel.js', 'papaparse.min.js');
 
 const SHOWN = 250;               // the answers the page's table gets
 const PROGRESS_EVERY = 2000;     // rows between two progress reports
@@ -142,19 +142,24 @@ async function eachRow(message, dialect, lines, each) {
 }
 
 async function decodeList(message) {
+  const module = await kordel;
+  const utf8 = new TextEncoder();
   let dialect;
   let head;
+  // The dialect (the record library's rule, as kordel-decode reads files) and
+  // the layout come from the list's first 64 KiB; a file's rest is read a piece
+  // at a time, so that a large file is never held whole.
   if (message.file) {
-    // The dialect and the layout come from the file's start; the rest is read a
-    // piece at a time, so that a large file is never held whole.
     const bytes = new Uint8Array(await message.file.slice(0, 64 * 1024).arrayBuffer());
     const problem = notText(bytes, message.file.name);
     if (problem) return { error: problem };
-    dialect = csvDialect.ofBytes(bytes);
-    head = csvDialect.text(bytes, dialect.encoding);
+    dialect = module.sniffDialect(bytes);
+    // A byte-order mark is not part of the text.
+    head = new TextDecoder(dialect.encoding === 'windows-1252' ? 'windows-1252' : 'utf-8').decode(bytes);
   } else {
-    dialect = csvDialect.ofText(message.text);
     head = message.text.slice(0, 64 * 1024);
+    // Pasted text is Unicode: it goes back as UTF-8.
+    dialect = { ...module.sniffDialect(utf8.encode(head)), encoding: 'utf-8' };
   }
   if (head.trim() === '') {
     return {
@@ -168,16 +173,15 @@ async function decodeList(message) {
   // A list of lines is written as kordel-decode writes one: with commas.
   if (list.lines) dialect = { ...dialect, delimiter: ',' };
 
-  const module = await kordel;
-  const utf8 = new TextEncoder();
-  const csvList = module.newList(list.header ? list.header.map((name) => utf8.encode(name)) : []);
+  const csvList = module.newDialectList(list.header ? list.header.map((name) => utf8.encode(name)) : [],
+    dialect, message.raw);
   const counts = { decoded: 0, incomplete: 0, rejected: 0, unknown: 0, error: 0 };
   const shown = [];
   const pieces = [];
   let rows = 0;
   let total = 0;
   const take = () => {
-    pieces.push(new Blob([csvDialect.write(csvList.takeCsv(), dialect, pieces.length === 0)]));
+    pieces.push(new Blob([csvList.takeCsv()]));
   };
   // One input row, its cells (or its line) in the module: decoded and counted.
   const decodeRow = (cells, fraction) => {

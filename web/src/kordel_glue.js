@@ -117,3 +117,38 @@ Module['newList'] = function (header) {
     free: function () { _kordel_list_delete(list); list = 0; },
   };
 };
+
+// ---- CSV dialects (kordel_wasm.cpp's last block) ----
+
+var kordelEncodings = ['utf-8', 'utf-8-bom', 'windows-1252'];
+
+// How a file is written, from its first bytes (a Uint8Array; 64 KiB are read):
+// { delimiter: ',' | ';' | '\t', encoding: 'utf-8' | 'utf-8-bom' | 'windows-1252' }.
+Module['sniffDialect'] = function (head) {
+  var bytes = head.subarray(0, 64 * 1024);
+  var at = kordelRoom(bytes.length);
+  HEAPU8.set(bytes, at);
+  var dialect = _kordel_sniff_dialect(at, bytes.length);
+  return { delimiter: String.fromCharCode(dialect & 0xff), encoding: kordelEncodings[dialect >> 8] };
+};
+
+// newList's list, its CSV written in `dialect` ({ delimiter, encoding } as
+// sniffDialect gives it) and, with `raw`, its cells kept exactly as read: takeCsv()
+// gives the bytes in that encoding, a byte-order mark first where it has one.
+Module['newDialectList'] = function (header, dialect, raw) {
+  var size = kordelWriteCells(header || []);
+  var list = _kordel_list_new_dialect(kordelInput, size, dialect.delimiter.charCodeAt(0),
+    Math.max(0, kordelEncodings.indexOf(dialect.encoding)), raw ? 1 : 0);
+  return {
+    row: function (cells, vinColumn, year, withAnswer) {
+      var size = kordelWriteCells(cells);
+      var row = _kordel_list_row(list, kordelInput, size, vinColumn, year, withAnswer ? 1 : 0);
+      return {
+        outcome: UTF8ToString(HEAPU32[row >> 2]),
+        answer: withAnswer ? kordelText(row + 4) : null,
+      };
+    },
+    takeCsv: function () { return kordelBytes(_kordel_list_take_bytes(list)).slice(); },
+    free: function () { _kordel_list_delete(list); list = 0; },
+  };
+};

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "csv_dialect.h"
 #include "csv_record.h"
 #include "json_record.h"
 #include "record.h"
@@ -72,6 +73,11 @@ struct KordelList {
   std::string taken;  // the CSV handed over last, valid until the next take
   KordelListRow row;
   KordelText csv_text;
+  // How the CSV is written (kordel_list_new_dialect): its delimiter, whether cells
+  // are kept as read, and its encoding.
+  char delimiter = ',';
+  bool raw = false;
+  TextEncoding encoding = TextEncoding::utf8;
 };
 
 namespace {
@@ -221,7 +227,10 @@ const KordelListRow *kordel_list_row(KordelList *list, const char *cells, int si
                year);
   }
   list->suggestions = suggestions_for(decode);
-  const RecordOptions options{.suggest = true, .suggestions = &list->suggestions};
+  const RecordOptions options{.suggest = true,
+                              .suggestions = &list->suggestions,
+                              .csv_delimiter = list->delimiter,
+                              .csv_raw = list->raw};
   const CsvRow row{list->header, list->cells};
   append_csv_rows(list->csv, decode, list->header.empty() ? nullptr : &row, options);
   list->row.outcome = outcome(decode);
@@ -237,6 +246,64 @@ const KordelListRow *kordel_list_row(KordelList *list, const char *cells, int si
 const KordelText *kordel_list_take_csv(KordelList *list) {
   list->taken.swap(list->csv);
   list->csv.clear();
+  list->csv_text = {list->taken.data(), static_cast<std::uint32_t>(list->taken.size())};
+  return &list->csv_text;
+}
+
+}  // extern "C"
+
+// ---- CSV dialects: how a list file is written, and its CSV written back alike ----
+
+namespace {
+
+int encoding_number(TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::utf8: return 0;
+    case TextEncoding::utf8_bom: return 1;
+    case TextEncoding::windows1252: return 2;
+  }
+  return 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+// The dialect of a file from its first bytes (the first 64 KiB are read), as
+// kordel-decode finds it: the delimiter's byte plus 256 times the encoding (0
+// UTF-8, 1 UTF-8 with a byte-order mark, 2 Windows-1252).
+int kordel_sniff_dialect(const char *head, int size) {
+  const CsvDialect dialect = sniff_csv_dialect(bytes_at(head, size).substr(0, 64 * 1024));
+  return static_cast<unsigned char>(dialect.delimiter) + 256 * encoding_number(dialect.encoding);
+}
+
+// A new list as kordel_list_new gives it, whose CSV is written with `delimiter`
+// (',', ';' or '\t'), in `encoding` (as kordel_sniff_dialect numbers it: a
+// byte-order mark starts it, or it is written in Windows-1252 when taken with
+// kordel_list_take_bytes), and with its cells as read when `raw` is not 0.
+KordelList *kordel_list_new_dialect(const char *header, int size, int delimiter, int encoding,
+                                    int raw) {
+  auto *list = new KordelList;
+  list->header = unpack_cells(bytes_at(header, size));
+  list->delimiter = delimiter == ';' || delimiter == '\t' ? static_cast<char>(delimiter) : ',';
+  list->raw = raw != 0;
+  list->encoding = encoding == 1   ? TextEncoding::utf8_bom
+                   : encoding == 2 ? TextEncoding::windows1252
+                                   : TextEncoding::utf8;
+  if (list->encoding == TextEncoding::utf8_bom) list->csv += utf8_bom;
+  const CsvRow row{list->header, {}};
+  append_csv_header(
+      list->csv,
+      list->header.empty() ? nullptr : &row,
+      RecordOptions{.suggest = true, .csv_delimiter = list->delimiter, .csv_raw = list->raw});
+  return list;
+}
+
+// kordel_list_take_csv's bytes in the list's encoding.
+const KordelText *kordel_list_take_bytes(KordelList *list) {
+  const KordelText *taken = kordel_list_take_csv(list);
+  if (list->encoding != TextEncoding::windows1252) return taken;
+  list->taken = utf8_to_windows1252(list->taken);
   list->csv_text = {list->taken.data(), static_cast<std::uint32_t>(list->taken.size())};
   return &list->csv_text;
 }

@@ -271,6 +271,23 @@ test('the module answers with exactly the JSON of kordel-decode and the check-di
   await page.close();
 });
 
+test('cells that start a formula get an apostrophe, unless kept exactly as read', async () => {
+  const page = await openPage(chromium.browser, server.url);
+  const csv = 'id\tVIN\tnote\r\n1\tA8A855H100001\t=1+2\r\n2\tA0A857Q123442\t@SUM(A1)\r\n3\tA0A857H123442\t-7\r\n';
+  const decode = async (raw) => {
+    if (await page.$eval('#csv-raw', (n) => n.checked) !== raw) await page.click('#csv-raw');
+    await page.$eval('#list-input', (n, text) => { n.value = text; }, csv);
+    await page.click('#list-decode');
+    assert.match(await listSummary(page), /^3 VINs: 2 decoded, 1 rejected\. Read as CSV separated by tabs/);
+    return downloadCsv(page);
+  };
+  const neutralised = await decode(false);
+  assert.ok(neutralised.includes("\t'=1+2\t") && neutralised.includes("\t-7\t"));
+  assert.equal(neutralised, kordelDecode(['--format', 'csv', '--suggest', '--column', 'VIN'], csv));
+  assert.equal(await decode(true), kordelDecode(['--format', 'csv', '--suggest', '--column', 'VIN', '--csv-raw'], csv));
+  await page.close();
+});
+
 test('registrars\' files: semicolons, a "VIN number" header, Windows-1252 names', async () => {
   const page = await openPage(chromium.browser, server.url);
   const folder = mkdtempSync(path.join(tmpdir(), 'kordel-files-'));
