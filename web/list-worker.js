@@ -11,11 +11,16 @@
 //      { type: 'done', error?, counts, total, shown: [answer...], csv: Blob,
 //        encoding, delimiter, column, headerless }
 // where an answer is what the module's pageAnswer returns, parsed.
+// As a helper (started by another list worker): { setup: { header, column,
+// dialect, raw, year } } once, then { number, cells: [row...] } for each batch,
+// answered with { number, counts, csv: Uint8Array }.
 importScripts('kordel.js', 'papaparse.min.js');
 
 const SHOWN = 250;               // the answers the page's table gets
-const PROGRESS_EVERY = 2000;     // rows between two progress reports
-const PIECE_ROWS = 4096;         // rows of CSV taken out of the module at a time
+const BATCH_ROWS = 4096;         // rows decoded at a time: a progress report and a piece of CSV
+// A list is decoded by two workers where there are two cores: this one, which
+// reads it, and a helper it starts, which decodes batches it is given.
+const TWO_CORES = (self.navigator?.hardwareConcurrency ?? 1) >= 2;
 
 const kordel = createKordel();
 
@@ -79,13 +84,18 @@ function notText(bytes, name) {
 }
 
 const FILE_PIECE = 1 << 20;      // bytes of a file read at a time
+const TEXT_PIECE = 1 << 18;      // characters of a pasted text read at a time
 
 // The text of a list in pieces, each with the fraction read so far: a pasted
 // text whole, a file read a piece at a time in its encoding (a character cut
 // between two pieces is kept whole; a byte-order mark is dropped).
 async function* textPieces(message, encoding) {
   if (!message.file) {
-    yield [message.text, 1];
+    // In pieces too, between which the helper's answers come in.
+    for (let at = 0; at < message.text.length; at += TEXT_PIECE) {
+      yield [message.text.slice(at, at + TEXT_PIECE), 1];
+      await new Promise((resolve) => { setTimeout(resolve, 0); });
+    }
     return;
   }
   const { file } = message;
@@ -173,51 +183,117 @@ async function decodeList(message) {
   // A list of lines is written as kordel-decode writes one: with commas.
   if (list.lines) dialect = { ...dialect, delimiter: ',' };
 
-  const csvList = module.newDialectList(list.header ? list.header.map((name) => utf8.encode(name)) : [],
-    dialect, message.raw);
+  const header = list.header ? list.header.map((name) => utf8.encode(name)) : [];
+  const column = list.header ? list.column : -1;
+  const csvList = module.newDialectList(header, dialect, message.raw);
   const counts = { decoded: 0, incomplete: 0, rejected: 0, unknown: 0, error: 0 };
   const shown = [];
+  // The CSV in pieces, in the list's order: one a batch of rows, a Blob, or the
+  // promise of one while the helper decodes that batch.
   const pieces = [];
-  let rows = 0;
   let total = 0;
-  const take = () => {
-    pieces.push(new Blob([csvList.takeCsv()]));
+  let rows = 0;
+  let batch = [];
+  let helper = null;
+  const helping = new Map();  // a batch given to the helper: its number -> { resolve, reject }
+  const count = (outcome, n = 1) => {
+    counts[outcome] = (counts[outcome] ?? 0) + n;
+    total += n;
   };
-  // One input row, its cells (or its line) in the module: decoded and counted.
-  const decodeRow = (cells, fraction) => {
-    const { outcome, answer } = csvList.row(cells, list.header ? list.column : -1, message.year,
-      shown.length < SHOWN);
-    rows += 1;
-    if (rows % PROGRESS_EVERY === 0) self.postMessage({ type: 'progress', rows, fraction });
-    if (rows % PIECE_ROWS === 0) take();
-    if (outcome === '') return;  // a blank line
-    counts[outcome] = (counts[outcome] ?? 0) + 1;
-    total += 1;
-    if (answer !== null) shown.push(JSON.parse(answer));
+  // A batch decoded here: its rows counted, the first answers kept for the table.
+  const decodeHere = (cells) => {
+    for (const row of cells) {
+      const { outcome, answer } = csvList.row(row, column, message.year, shown.length < SHOWN);
+      if (outcome === '') continue;  // a blank line
+      count(outcome);
+      if (answer !== null) shown.push(JSON.parse(answer));
+    }
+    return new Blob([csvList.takeCsv()]);
+  };
+  const startHelper = () => {
+    const worker = new Worker('list-worker.js');
+    worker.onmessage = ({ data }) => {
+      for (const [outcome, n] of Object.entries(data.counts)) count(outcome, n);
+      helping.get(data.number).resolve(new Blob([data.csv]));
+      helping.delete(data.number);
+    };
+    worker.onerror = (event) => {
+      for (const { reject } of helping.values()) reject(new Error(event.message || 'the helper failed'));
+      helping.clear();
+    };
+    worker.postMessage({ setup: { header, column, dialect, raw: message.raw, year: message.year } });
+    return worker;
+  };
+  // Once the table has its rows, a batch goes to a helper on a second core,
+  // where there is one, while it has fewer than two to do: the rest are
+  // decoded here, so that neither waits long for the other.
+  const flush = (fraction) => {
+    if (batch.length === 0) return;
+    const cells = batch;
+    batch = [];
+    const number = pieces.length;
+    if (shown.length >= SHOWN && TWO_CORES && helping.size < 2) {
+      helper ??= startHelper();
+      pieces.push(new Promise((resolve, reject) => { helping.set(number, { resolve, reject }); }));
+      helper.postMessage({ number, cells });
+    } else {
+      pieces.push(decodeHere(cells));
+    }
+    rows += cells.length;
+    self.postMessage({ type: 'progress', rows, fraction });
   };
 
-  let header = list.skipHeader;
+  let skip = list.skipHeader;
   const broken = await eachRow(message, dialect, list.lines, (cells, fraction) => {
-    if (header) {
-      header = false;
+    if (skip) {
+      skip = false;
       return;
     }
-    decodeRow(cells.map((cell) => utf8.encode(cell)), fraction);
+    batch.push(cells.map((cell) => utf8.encode(cell)));
+    if (batch.length === BATCH_ROWS) flush(fraction);
   });
-  if (broken) {
+  flush(1);
+  try {
+    if (broken) return { error: broken };
+    pieces.push(new Blob([csvList.takeCsv()]));  // the header of a list without rows
+    const csv = new Blob(await Promise.all(pieces), { type: 'text/csv' });
+    return {
+      counts, total, shown, csv,
+      encoding: dialect.encoding, delimiter: list.header ? dialect.delimiter : null,
+      column: list.header ? list.header[list.column] : null,
+      headerless: Boolean(list.headerless),
+    };
+  } finally {
+    helper?.terminate();
     csvList.free();
-    return { error: broken };
   }
-  take();
-  csvList.free();
-  return {
-    counts, total, shown, csv: new Blob(pieces, { type: 'text/csv' }),
-    encoding: dialect.encoding, delimiter: list.header ? dialect.delimiter : null,
-    column: list.header ? list.header[list.column] : null,
-    headerless: Boolean(list.headerless),
-  };
 }
 
+// In a helper: its list (whose header the first worker writes) and the batches
+// it decodes for it, one at a time in the order they come.
+let helperList = null;
+let helperJob = null;
+async function helpWith(data) {
+  if (data.setup) {
+    helperJob = data.setup;
+    helperList = (await kordel).newDialectList(helperJob.header, helperJob.dialect, helperJob.raw);
+    helperList.takeCsv();
+    return;
+  }
+  const counts = {};
+  for (const row of data.cells) {
+    const { outcome } = helperList.row(row, helperJob.column, helperJob.year, false);
+    if (outcome !== '') counts[outcome] = (counts[outcome] ?? 0) + 1;
+  }
+  const csv = helperList.takeCsv();
+  self.postMessage({ number: data.number, counts, csv }, [csv.buffer]);
+}
+
+let helperQueue = Promise.resolve();
 self.onmessage = async ({ data }) => {
+  if (data.setup || data.cells) {
+    helperQueue = helperQueue.then(() => helpWith(data));
+    return;
+  }
   self.postMessage({ type: 'done', ...await decodeList(data) });
 };
