@@ -163,6 +163,29 @@ test('a suggestion pressed decodes its VIN and updates the address; a box reads 
   await page.close();
 });
 
+test('an unreadable character typed as "?" is filled in; an incomplete VIN is said so', async () => {
+  const page = await openPage(chromium.browser, server.url);
+  for (const vin of ['A8A855?100001', 'A0A8S7H123442']) {
+    await typeVin(page, vin);
+    const record = JSON.parse(kordelDecode(['--format', 'json', '--suggest', vin]));
+    const offered = await page.$$eval('.suggestions button.suggestion', (nodes) => nodes.map((n) => n.dataset.vin));
+    assert.deepEqual(offered, record.suggestions.map((s) => s.vin), vin);
+    if (vin.includes('?')) {
+      // Every suggestion is the VIN with its "?" filled, each one decoding cleanly.
+      assert.ok(offered.length > 1 && offered.every((v) => /^A8A855[A-Z0-9]100001$/.test(v)), offered.join(' '));
+      assert.deepEqual(record.suggestions.map((s) => s.edit), offered.map(() => 'filled'));
+      assert.match(await page.$eval('#status', (n) => n.textContent), new RegExp(`${offered.length} suggestions below\\.$`));
+    } else {
+      assert.deepEqual(record.results.map((r) => r.status), ['incomplete']);
+      assert.match(await page.$eval('#status', (n) => n.textContent),
+        new RegExp(`^Not decoded cleanly: 1970 AMC Ambassador; body not found\\. ${offered.length} suggestions below\\.$`));
+      assert.deepEqual(await texts(page, '.result h2'), ['Incomplete report']);
+      assert.deepEqual(await texts(page, 'pre.report'), [kordelDecode([vin]).trimEnd()]);
+    }
+  }
+  await page.close();
+});
+
 test('the address carries the VIN and the model year', async () => {
   const page = await openPage(chromium.browser, `${server.url}?vin=a8a855h100001&year=78`);
   assert.equal(await page.$eval('#vin', (n) => n.value), 'a8a855h100001');
