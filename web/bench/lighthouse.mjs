@@ -1,6 +1,6 @@
-// Lighthouse (mobile preset, Debian's Chromium) over the page served locally, for
-// the page alone and for a linked decode: the four category scores and the
-// layout shift. LIGHTHOUSE names the lighthouse command (scripts/web-test.sh
+// Lighthouse (its mobile and desktop presets, Debian's Chromium) over the page
+// served locally, for the page alone and for a linked decode: the four category
+// scores and the layout shift. LIGHTHOUSE names the lighthouse command (scripts/web-test.sh
 // lighthouse installs it under build/tools/).
 import { spawnSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
@@ -16,11 +16,13 @@ const runs = Number(process.env.RUNS ?? 3);
 const server = await startServer();
 const folder = mkdtempSync(path.join(tmpdir(), 'kordel-lighthouse-'));
 try {
-  for (const address of ['', '?vin=A8A855H100001']) {
+  for (const [preset, address] of ['mobile', 'desktop'].flatMap((p) => ['', '?vin=A8A855H100001'].map((a) => [p, a]))) {
     const scores = [];
     for (let run = 0; run < runs; run += 1) {
       const report = path.join(folder, `report-${run}.json`);
-      const result = spawnSync(lighthouse, [server.url + address, '--quiet', '--output=json',
+      // Mobile is Lighthouse's default; desktop is a preset of its own.
+      const presetFlags = preset === 'desktop' ? ['--preset=desktop'] : [];
+      const result = spawnSync(lighthouse, [server.url + address, '--quiet', '--output=json', ...presetFlags,
         `--output-path=${report}`, `--chrome-flags=${flags.join(' ')}`], {
         env: { ...process.env, CHROME_PATH: process.env.CHROMIUM ?? '/usr/bin/chromium' },
         encoding: 'utf8',
@@ -36,7 +38,7 @@ try {
           a.scoreDisplayMode === 'binary').map((a) => a.id),
       });
     }
-    console.log(`/${address}:`);
+    console.log(`${preset}, /${address}:`);
     for (const s of scores) {
       console.log(`  performance ${s.performance}, accessibility ${s.accessibility}, ` +
         `best practices ${s['best-practices']}, SEO ${s.seo}; layout shift ${s.cls.toFixed(3)}; ` +
