@@ -1,5 +1,5 @@
 // JavaScript's side of the module's calls (kordel_wasm.cpp), added to the module
-// object createKordel() gives: pageAnswer, recordJson and newList. A string goes in
+// object createKordel() gives: pageAnswer, record and newList. A string goes in
 // as UTF-8 written into memory taken with malloc, never onto the module's stack,
 // and cut a character past the longest VIN read (which the module refuses), so that
 // a string of any length costs no more than that. A text comes back read from the
@@ -13,6 +13,7 @@ var kordelOne = 0;
 var kordelMaxVinBytes = 0;
 // In Node.js, Buffer's own UTF-8 reader, which takes a short text in less time.
 var kordelUtf8Slice = typeof Buffer === 'function' && Buffer.prototype.utf8Slice;
+var kordelLatin1Slice = typeof Buffer === 'function' && Buffer.prototype.latin1Slice;
 
 // Room for `size` bytes of input, kept from call to call.
 function kordelRoom(size) {
@@ -68,13 +69,92 @@ Module['pageAnswer'] = function (vin, year) {
   return kordelText(_kordel_page_answer(kordelDecoderOne(), kordelInput, size, year));
 };
 
-// The JSON text kordel-decode --format json writes for one VIN (flags: 1
-// --suggest, 2 --explain), or null for a text longer than any line kordel-decode
-// reads, which is not decoded.
-Module['recordJson'] = function (vin, year, flags) {
+// The reader of the module's tapes (TapeBuilder in kordel_wasm.cpp): where it is
+// in the tape, and the texts the tapes have defined, by their numbers.
+var kordelTape = null;
+var kordelAt = 0;
+var kordelTexts = [];
+
+// A count: unsigned LEB128.
+function kordelCount() {
+  var n = 0;
+  for (var shift = 0; ; shift += 7) {
+    var b = kordelTape[kordelAt++];
+    n += (b & 0x7f) * Math.pow(2, shift);
+    if (b < 0x80) return n;
+  }
+}
+
+// A string (a value or a key) of the tape, after its operation byte `op`.
+function kordelString(op) {
+  if (op === 5) return kordelTexts[kordelCount()];
+  if (op === 6) {
+    var id = kordelCount();
+    return (kordelTexts[id] = kordelString(kordelTape[kordelAt++]));
+  }
+  var size = kordelCount();
+  var at = kordelAt;
+  var end = (kordelAt += size);
+  if (op === 8) {
+    return JSON.parse(kordelUtf8Slice ? kordelUtf8Slice.call(kordelTape, at, end)
+                                      : kordelDecoder.decode(kordelTape.subarray(at, end)));
+  }
+  if (kordelLatin1Slice) return kordelLatin1Slice.call(kordelTape, at, end);
+  var s = '';
+  while (at < end) s += String.fromCharCode(kordelTape[at++]);
+  return s;
+}
+
+function kordelValue() {
+  var op = kordelTape[kordelAt++];
+  switch (op) {
+    case 1: return kordelObject();
+    case 3: return kordelArray();
+    case 5: case 6: case 7: case 8: return kordelString(op);
+    case 9:
+      var at = kordelAt;
+      kordelAt += 4;
+      return kordelTape[at] | (kordelTape[at + 1] << 8) | (kordelTape[at + 2] << 16) | (kordelTape[at + 3] << 24);
+    case 10: return Number(kordelString(7));
+    case 11: return true;
+    case 12: return false;
+    case 13: return null;
+  }
+  throw new Error('kordel: the module wrote an unknown value (' + op + ')');
+}
+
+function kordelObject() {
+  var object = {};
+  for (var op; (op = kordelTape[kordelAt++]) !== 2; ) {
+    var key = kordelString(op);
+    if (key === '__proto__') {  // as JSON.parse makes it: a member, not the prototype
+      Object.defineProperty(object, key, { value: kordelValue(), writable: true, enumerable: true, configurable: true });
+    } else {
+      object[key] = kordelValue();
+    }
+  }
+  return object;
+}
+
+function kordelArray() {
+  var array = [];
+  while (kordelTape[kordelAt] !== 4) array.push(kordelValue());
+  ++kordelAt;
+  return array;
+}
+
+// The record kordel-decode --format json writes for one VIN (flags: 1
+// --suggest, 2 --explain), as the object JSON.parse would make of it, or null
+// for a text longer than any line kordel-decode reads, which is not decoded.
+Module['record'] = function (vin, year, flags) {
   var size = kordelWriteVin(vin);
   if (size > kordelMaxVinBytes) return null;
-  return kordelText(_kordel_record_json(kordelDecoderOne(), kordelInput, size, year, flags));
+  var text = _kordel_record_tape(kordelDecoderOne(), kordelInput, size, year, flags);
+  kordelTape = HEAPU8;
+  kordelAt = HEAPU32[text >> 2];
+  var record = kordelValue();
+  kordelTape = null;
+  return record;
 };
 
 // Packs cells (Uint8Arrays) into the input as kordel_wasm.cpp's unpack_cells reads them.
