@@ -153,7 +153,7 @@ test('10,000 records equal kordel-decode\'s, and tsc --strict takes them for the
   const plain = kordelDecode(vins.filter((_, i) => i % 10 !== 0), undefined);
   const full = kordelDecode(vins.filter((_, i) => i % 10 === 0), undefined, ['--suggest', '--explain']);
   const statuses = new Set([...plain, ...full].flatMap((r) => (r.results ?? []).map((x) => x.status)));
-  assert.deepEqual([...statuses].sort(), ['decoded', 'rejected', 'unknown']);
+  assert.deepEqual([...statuses].sort(), ['decoded', 'incomplete', 'rejected', 'unknown']);
   assert.ok(full.some((r) => r.suggestions?.length) && full.some((r) => r.error));
   // The package's own records of them, one call after another, are the same.
   assert.deepEqual(vins.filter((_, i) => i % 10 !== 0).map((vin) => required.decode(vin)), plain);
