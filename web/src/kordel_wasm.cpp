@@ -169,8 +169,10 @@ class TapeBuilder {
  public:
   TapeBuilder(std::string &out, TapeTexts &texts) : out_(out), texts_(texts) {}
 
-  // The tape written, as the string given.
-  void finish() { out_.resize(size_); }
+  // The tape: the first bytes of the string given, which is kept at its size from
+  // call to call (a string cut to the tape would be filled with zeros again when
+  // it grows).
+  KordelText tape() const { return {out_.data(), static_cast<std::uint32_t>(size_)}; }
 
   void begin_object() { op(tape_begin_object); }
   void end_object() { op(tape_end_object); }
@@ -324,8 +326,8 @@ const KordelText *kordel_record_tape(KordelDecoder *decoder, const char *vin, in
                decoder->decode,
                nullptr,
                RecordOptions{.suggest = (flags & 1) != 0, .explain = (flags & 2) != 0});
-  builder.finish();
-  return decoder->returned();
+  decoder->reply = builder.tape();
+  return &decoder->reply;
 }
 
 // A new list whose CSV starts with its header: `header` holds the input's column
