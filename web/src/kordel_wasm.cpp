@@ -36,8 +36,8 @@ constexpr RecordOptions page_options{.suggest = true, .explain = true};
 }  // namespace
 
 // The texts the tapes of a decoder have defined (see TapeBuilder), each kept with
-// the address it was last written from; the reader of the tapes keeps the same
-// texts by their numbers.
+// the address it was written from; the reader of the tapes keeps the same texts
+// by their numbers.
 struct TapeTexts {
   struct Slot {
     bool used = false;
@@ -141,8 +141,8 @@ std::vector<std::string> unpack_cells(std::string_view packed) {
 }
 
 // The record as a tape of bytes, which kordel_glue.js reads into JavaScript's
-// objects, arrays, strings, numbers, booleans and nulls in far less time than
-// JSON.parse reads the record's JSON text. Each value (and each key) starts with
+// objects, arrays, strings, numbers, booleans and nulls in less time than
+// JSON.parse takes over the record's JSON text. Each value (and each key) starts with
 // an operation byte (TapeOp); a count is unsigned LEB128. A string of ASCII goes
 // as its bytes; any other as its JSON text, which puts U+FFFD where the bytes are
 // not UTF-8, exactly as the JSON record does. Most of a record's texts (its keys,
