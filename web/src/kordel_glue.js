@@ -149,7 +149,8 @@ function kordelArray() {
 // The record kordel-decode --format json writes for one VIN (flags: 1
 // --suggest, 2 --explain), as the object JSON.parse would make of it, or null
 // for a text longer than any line kordel-decode reads, which is not decoded.
-Module['record'] = function (vin, year, flags) {
+// Only in a module built for the npm package, which exports kordel_record_tape.
+if (typeof _kordel_record_tape === 'function') Module['record'] = function (vin, year, flags) {
   var size = kordelWriteVin(vin);
   if (size > kordelMaxVinBytes) return null;
   var text = _kordel_record_tape(kordelDecoderOne(), kordelInput, size, year, flags);

@@ -45,7 +45,7 @@ struct TapeTexts {
     std::string text;
     std::uint32_t id = 0;
   };
-  std::vector<Slot> slots = std::vector<Slot>(1024);
+  std::vector<Slot> slots;  // taken when the first tape is written
   std::uint32_t defined = 0;
 };
 
@@ -167,7 +167,9 @@ enum TapeOp : char {
 
 class TapeBuilder {
  public:
-  TapeBuilder(std::string &out, TapeTexts &texts) : out_(out), texts_(texts) {}
+  TapeBuilder(std::string &out, TapeTexts &texts) : out_(out), texts_(texts) {
+    if (texts_.slots.empty()) texts_.slots.resize(1024);
+  }
 
   // The tape: the first bytes of the string given, which is kept at its size from
   // call to call (a string cut to the tape would be filled with zeros again when
