@@ -26,8 +26,10 @@ QPoint opening_position(QSize window, QRect available) {
 
 namespace {
 
-// Keeps one fixed-size top-level widget in its normal state: a maximised or
-// full-screen state, however it came, is taken back as soon as it shows.
+// Keeps one top-level widget in its normal state while it has a fixed size: a
+// maximised or full-screen state, however it came, is taken back as soon as it
+// shows. Whether the size is fixed is asked at each request, since a message box
+// fixes its size only as it is shown.
 //
 // On Wayland a request from the program's side (Qt's own title bar sends one from
 // its maximise button) reaches the compositor before anybody can take it back, and
@@ -38,19 +40,21 @@ namespace {
 class NormalStateKeeper : public QObject {
  public:
   explicit NormalStateKeeper(QWidget *window) : QObject(window), window_(window) {
+    setObjectName(QLatin1String(keeper_name));
     window->installEventFilter(this);
     settle_timer_.setSingleShot(true);
     settle_timer_.setInterval(2000);
     connect(&settle_timer_, &QTimer::timeout, this, &NormalStateKeeper::fix_size_again);
+    watch_native_window();
   }
 
+  static constexpr char keeper_name[] = "kordel_normal_state_keeper";
+
   bool eventFilter(QObject * /*watched*/, QEvent *event) override {
-    // The native window exists once the widget is shown; it may be made anew.
-    if (event->type() == QEvent::Show && window_->windowHandle() != watched_) {
-      watched_ = window_->windowHandle();
-      connect(watched_, &QWindow::windowStateChanged, this, &NormalStateKeeper::requested);
+    if (event->type() == QEvent::Show) {
+      watch_native_window();
     } else if (event->type() == QEvent::WindowStateChange) {
-      if (window_->windowState() & refused)
+      if ((window_->windowState() & refused) && fixed())
         QMetaObject::invokeMethod(this, &NormalStateKeeper::take_back, Qt::QueuedConnection);
       else if (event->spontaneous())  // the window system's word that it is normal again
         fix_size_again();
@@ -61,9 +65,19 @@ class NormalStateKeeper : public QObject {
  private:
   static constexpr Qt::WindowStates refused = Qt::WindowMaximized | Qt::WindowFullScreen;
 
+  bool fixed() const { return window_->minimumSize() == window_->maximumSize(); }
+
+  // The native window exists once the widget is shown; it may be made anew.
+  void watch_native_window() {
+    QWindow *handle = window_->windowHandle();
+    if (handle == nullptr || handle == watched_) return;
+    watched_ = handle;
+    connect(watched_, &QWindow::windowStateChanged, this, &NormalStateKeeper::requested);
+  }
+
   // Called within the request itself, before the compositor has answered it.
   void requested(Qt::WindowState state) {
-    if (!(state & refused) || watched_ == nullptr || opened_ ||
+    if (!(state & refused) || watched_ == nullptr || opened_ || !fixed() ||
         !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
       return;
     opened_ = true;
@@ -72,7 +86,7 @@ class NormalStateKeeper : public QObject {
   }
 
   void take_back() {
-    if (window_->windowState() & refused)
+    if ((window_->windowState() & refused) && fixed())
       window_->setWindowState(window_->windowState() & ~refused);
   }
 
@@ -89,6 +103,24 @@ class NormalStateKeeper : public QObject {
   QTimer settle_timer_;
 };
 
+// Gives every top-level window and dialog a keeper as it is first shown. The
+// application's filter sees each event before the widget does, so the keeper is
+// in place before the window reaches the window system.
+class KeeperForEveryWindow : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (event->type() != QEvent::Show || !watched->isWidgetType()) return false;
+    auto *widget = static_cast<QWidget *>(watched);
+    const Qt::WindowType type = widget->windowType();
+    if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog) &&
+        widget->findChild<NormalStateKeeper *>(QLatin1String(NormalStateKeeper::keeper_name),
+                                               Qt::FindDirectChildrenOnly) == nullptr)
+      new NormalStateKeeper(widget);
+    return false;
+  }
+};
+
 double relative_luminance(const QColor &colour) {
   const auto linear = [](double c) {
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
@@ -99,7 +131,12 @@ double relative_luminance(const QColor &colour) {
 
 }  // namespace
 
-void keep_normal_state(QWidget *window) { new NormalStateKeeper(window); }
+void keep_windows_normal() {
+  static QPointer<KeeperForEveryWindow> installed;
+  if (installed != nullptr || QCoreApplication::instance() == nullptr) return;
+  installed = new KeeperForEveryWindow(QCoreApplication::instance());
+  QCoreApplication::instance()->installEventFilter(installed);
+}
 
 CommandButton::CommandButton(const QString &caption, QWidget *parent)
     : QPushButton(caption, parent) {

@@ -17,9 +17,14 @@ inline Qt::WindowFlags fixed_frame(Qt::WindowType kind) {
 
 // A fixed-size window cannot take a maximised or full-screen state: on Wayland
 // the compositor would then end the program for a surface of the wrong size. A
-// request for one (a title bar's maximise button, a double click on it) is taken
-// back at once, before the compositor acts on it.
-void keep_normal_state(QWidget *window);
+// request for one (a title bar's maximise button, a double click on it, the
+// program itself) is taken back at once, before the compositor acts on it.
+//
+// Installed once for the whole application: every top-level window and dialog
+// shown from then on is kept so, the program's own as well as Qt's message boxes
+// and common dialogs. A resizable window (the Save As and Print dialogs) may take
+// the state. Calling it again does nothing.
+void keep_windows_normal();
 
 // Where a window of this size opens: centred in the screen's free area, but never
 // with its top-left corner off it, so that the title bar and menu stay in reach.

@@ -35,7 +35,7 @@ MainWindow::MainWindow(LibraryBinding &binding, QWidget *parent)
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Kordel decoder"));
   setWindowIcon(artwork::window_icon());
-  keep_normal_state(this);
+  keep_windows_normal();
 
   create_menu();
   QWidget *client = create_client_area();
