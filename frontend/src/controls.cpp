@@ -242,6 +242,21 @@ void VinBox::contextMenuEvent(QContextMenuEvent *event) {
   menu->popup(event->globalPos());
 }
 
+// Qt keeps a selection only when the focus leaves for another window or a popup
+// menu; a button clicked, the menu bar reached with Alt or a dialog's own focus
+// would leave the cursor behind a full box, and the next VIN typed would be
+// dropped or appended. The selection of a decoded VIN comes back with the focus,
+// whatever took it away; a click into the box then places the cursor as usual.
+void VinBox::focusOutEvent(QFocusEvent *event) {
+  whole_vin_selected_ = !text().isEmpty() && selectedText() == text();
+  QLineEdit::focusOutEvent(event);
+}
+
+void VinBox::focusInEvent(QFocusEvent *event) {
+  QLineEdit::focusInEvent(event);
+  if (whole_vin_selected_ && !text().isEmpty()) selectAll();
+}
+
 void VinBox::dropEvent(QDropEvent *event) {
   if (event->source() == this || !event->mimeData()->hasText()) {
     QLineEdit::dropEvent(event);

@@ -65,9 +65,15 @@ class VinBox : public QLineEdit {
   void mouseReleaseEvent(QMouseEvent *event) override;
   void contextMenuEvent(QContextMenuEvent *event) override;
   void dropEvent(QDropEvent *event) override;
+  void focusInEvent(QFocusEvent *event) override;
+  void focusOutEvent(QFocusEvent *event) override;
 
  private:
   void paste(const QString &text);
+
+  // The whole VIN was selected as the focus left (a decoded VIN, which the next
+  // one typed replaces): it is selected again when the focus comes back.
+  bool whole_vin_selected_ = false;
 };
 
 // Marks a picture as decoration, so that screen readers pass over it.
