@@ -239,6 +239,7 @@ void VinBox::contextMenuEvent(QContextMenuEvent *event) {
       });
     }
   }
+  emit context_menu_opening(menu);
   menu->popup(event->globalPos());
 }
 

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QRect>
 
+class QMenu;
+
 namespace kordel::ui {
 
 // A fixed frame: not resizable, no minimise or maximise box, a close box.
@@ -59,6 +61,10 @@ class VinBox : public QLineEdit {
 
   // What a paste of this text offers the box: its first non-blank line, trimmed.
   static QString pasted_text(const QString &text);
+
+ signals:
+  // The context menu is about to open; the window may add its own entries.
+  void context_menu_opening(QMenu *menu);
 
  protected:
   void keyPressEvent(QKeyEvent *event) override;
