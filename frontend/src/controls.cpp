@@ -35,8 +35,9 @@ namespace {
 // its maximise button) reaches the compositor before anybody can take it back, and
 // the compositor then configures the window at the output's size, which a
 // fixed-size surface must take or be disconnected. So for the moment between the
-// request and the compositor's answer the window's maximum size is opened up; it
-// is fixed again once the window is back in its normal state.
+// request and the compositor's answer the window's size is let free, both ways (a
+// window larger than the output, at a scale of 2, must shrink to it); it is fixed
+// again once the window is back in its normal state.
 class NormalStateKeeper : public QObject {
  public:
   explicit NormalStateKeeper(QWidget *window) : QObject(window), window_(window) {
@@ -53,6 +54,9 @@ class NormalStateKeeper : public QObject {
   bool eventFilter(QObject * /*watched*/, QEvent *event) override {
     if (event->type() == QEvent::Show) {
       watch_native_window();
+    } else if (event->type() == QEvent::Resize && !opened_ && fixed() &&
+               window_->size() != window_->minimumSize()) {
+      QMetaObject::invokeMethod(this, &NormalStateKeeper::keep_size, Qt::QueuedConnection);
     } else if (event->type() == QEvent::WindowStateChange) {
       if ((window_->windowState() & refused) && fixed())
         QMetaObject::invokeMethod(this, &NormalStateKeeper::take_back, Qt::QueuedConnection);
@@ -81,6 +85,7 @@ class NormalStateKeeper : public QObject {
         !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
       return;
     opened_ = true;
+    watched_->setMinimumSize(QSize(0, 0));
     watched_->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     settle_timer_.start();  // a compositor that refuses the request sends no answer
   }
@@ -90,11 +95,23 @@ class NormalStateKeeper : public QObject {
       window_->setWindowState(window_->windowState() & ~refused);
   }
 
+  // A scaled window may come back from the compositor a device pixel off its
+  // fixed size, rounded; it is given its size again.
+  void keep_size() {
+    if (!opened_ && fixed() && !(window_->windowState() & refused) &&
+        window_->size() != window_->minimumSize())
+      window_->resize(window_->minimumSize());
+  }
+
   void fix_size_again() {
     if (!opened_ || watched_ == nullptr || (watched_->windowStates() & refused)) return;
     opened_ = false;
     settle_timer_.stop();
+    watched_->setMinimumSize(window_->minimumSize());
     watched_->setMaximumSize(window_->maximumSize());
+    // A scaled window may come back a device pixel off its size; it is fixed.
+    if (fixed() && window_->size() != window_->minimumSize())
+      window_->resize(window_->minimumSize());
   }
 
   QWidget *window_;

@@ -24,8 +24,10 @@ QWidget *heading(const QString &text, QWidget *parent) {
   auto *row = new QWidget(parent);
   auto *layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
+  const QColor ground = parent->palette().color(QPalette::Window);
   auto *icon = new artwork::Picture(
-      [](QPainter &painter, QSize size) {
+      [ground](QPainter &painter, QSize size) {
+        painter.fillRect(QRect(QPoint(0, 0), size), ground);
         artwork::window_icon().paint(&painter, QRect(QPoint(0, 0), size));
       },
       row);
@@ -52,12 +54,14 @@ QPushButton *button(const QString &caption, const char *name, QWidget *parent) {
 
 SuggestionsDialog::SuggestionsDialog(const QString &vin, const QList<SuggestedVin> &suggestions,
                                      QWidget *parent)
-    : QDialog(parent) {
+    : QDialog(parent, fixed_frame(Qt::Dialog)) {
   setObjectName(QStringLiteral("Suggestions"));
   setWindowTitle(QStringLiteral("Did you mean"));
   setFont(program_font(10));
 
+  // Sized to what it shows, and fixed, as the program's other windows are.
   auto *layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->addWidget(heading(
       QStringLiteral("%1 does not decode as it stands. VINs one slip away that do:").arg(vin),
       this));
@@ -111,12 +115,14 @@ std::optional<QString> SuggestionsDialog::ask(QWidget *parent, const QString &vi
 
 CharactersDialog::CharactersDialog(const QString &vin, const QList<CharacterMeaning> &characters,
                                    QWidget *parent)
-    : QDialog(parent) {
+    : QDialog(parent, fixed_frame(Qt::Dialog)) {
   setObjectName(QStringLiteral("Characters"));
   setWindowTitle(QStringLiteral("What each character says"));
   setFont(program_font(10));
 
+  // Sized to what it shows, and fixed, as the program's other windows are.
   auto *layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->addWidget(heading(QStringLiteral("What each character of %1 says:").arg(vin), this));
 
   table_ = new QTreeWidget(this);
@@ -128,7 +134,7 @@ CharactersDialog::CharactersDialog(const QString &vin, const QList<CharacterMean
   table_->setHeaderLabels({QStringLiteral("Position"),
                            QStringLiteral("Character"),
                            QStringLiteral("Encodes"),
-                           QStringLiteral("Here")});
+                           QStringLiteral("In this VIN")});
   for (const CharacterMeaning &c : characters) {
     auto *item =
         new QTreeWidgetItem(table_, {QString::number(c.position), c.character, c.meaning, c.text});

@@ -16,6 +16,7 @@
 
 #include "about_box.h"
 #include "gui_test_support.h"
+#include "hint_dialogs.h"
 #include "main_window.h"
 #include "spin_button.h"
 #include "year_prompt.h"
@@ -138,7 +139,9 @@ class TestOnWayland : public QObject {
                              "message box",
                              "library's box",
                              "Save As",
-                             "Print"})
+                             "Print",
+                             "Did you mean",
+                             "What each character says"})
       QTest::newRow(kind) << QString::fromLatin1(kind);
   }
   void every_window_survives_maximise_and_full_screen() {
@@ -159,7 +162,7 @@ class TestOnWayland : public QObject {
         QVERIFY(window->isVisible());
         if (fixed) {
           QTRY_COMPARE(window->windowState(), Qt::WindowNoState);
-          QCOMPARE(window->size(), size);
+          QTRY_COMPARE(window->size(), size);
         } else {
           window->windowHandle()->setWindowStates(Qt::WindowNoState);
           QTest::qWait(300);
@@ -197,8 +200,24 @@ class TestOnWayland : public QObject {
       modal(static_cast<QMessageBox *>(nullptr), QStringLiteral("A1F031BQ00011"), nullptr);
     } else if (kind == QLatin1String("Save As")) {
       modal(static_cast<QFileDialog *>(nullptr), QString(), "Command3");
-    } else {
+    } else if (kind == QLatin1String("Print")) {
       modal(static_cast<QPrintDialog *>(nullptr), QString(), "Command4");
+    } else {
+      const bool suggest = kind == QLatin1String("Did you mean");
+      test::RecordedBoxes recorded;
+      decode(w, suggest ? QStringLiteral("A1F031BQ00011") : QStringLiteral("1AMCM3877BK100021"));
+      const auto shown = [&](QDialog *dialog) {
+        screenshot(suggest ? QStringLiteral("did_you_mean") : QStringLiteral("characters"));
+        request_states(dialog);
+        dialog->reject();
+      };
+      if (suggest)
+        test::when_modal_opens<SuggestionsDialog>(shown);
+      else
+        test::when_modal_opens<CharactersDialog>(shown);
+      w.findChild<QAction *>(suggest ? QStringLiteral("DidYouMean")
+                                     : QStringLiteral("WhatEachCharacterSays"))
+          ->trigger();
     }
     QVERIFY(reached);
     QVERIFY(w.isVisible());
