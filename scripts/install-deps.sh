@@ -18,10 +18,12 @@ case "${1:-test}" in
     # cups-daemon and cups-client for the print test's private scheduler; weston
     # and Qt's Wayland platform for the Wayland test; libxcb1-dev and xvfb for the
     # start-up benchmark (frontend/bench); pybind11, the Python headers and pytest
-    # for the Python module.
+    # for the Python module; mypy (stubtest), numpy and pandas for its tests;
+    # venv, pip, setuptools and wheel for pip install . .
     packages=("${run[@]}" googletest libgtest-dev libbenchmark-dev clang clang-format
               libclang-rt-14-dev poppler-utils cups-daemon cups-client weston qt6-wayland
-              libxcb1-dev xvfb pybind11-dev python3-dev python3-pytest) ;;
+              libxcb1-dev xvfb pybind11-dev python3-dev python3-pytest mypy python3-numpy
+              python3-pandas python3-venv python3-pip python3-setuptools python3-wheel) ;;
   package)
     # hardening-check comes with devscripts; the package test validates the
     # installed desktop file and metainfo and builds a C program through pkg-config;

@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
 # Builds the npm package kordel from the page's module target (kordel_module) and
 # packs it into build/packages/kordel-<version>.tgz (installing what is missing).
-# "test" then installs the .tgz into a temporary folder and runs its tests in
-# Node.js against kordel-decode ($KORDEL_DECODE, else one built here), bundled for
-# a browser too; "bench" measures decode's speed in Node.js on one core.
+# "test" then installs the .tgz into a temporary CommonJS project and runs its
+# tests against kordel-decode ($KORDEL_DECODE, else one built here): require and
+# import in Node.js, tsc --strict, and bundles by esbuild, Vite and webpack in
+# headless Chromium; "bench" measures decode's speed in Node.js on one core.
 # Usage: npm.sh [test|bench]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh web
 
 # The package's own build of the module, for speed where the page's is for size:
-# -O3, the faster allocator, and libc++'s string code compiled here rather than
-# taken from the archive of Debian's emscripten, whose copy runs three times slower.
+# -O3, the faster allocator, memcpy as WebAssembly's memory.copy, and libc++'s
+# string code compiled here rather than taken from the archive of Debian's
+# emscripten, whose copy runs three times slower.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}  # Debian's acorn, for emscripten
 emcmake cmake -S . -B build/npm -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_CXX_FLAGS=-D_LIBCPP_DISABLE_EXTERN_TEMPLATE -DKORDEL_WERROR=ON \
+  "-DCMAKE_CXX_FLAGS=-D_LIBCPP_DISABLE_EXTERN_TEMPLATE -mbulk-memory" -DKORDEL_WERROR=ON \
   -DKORDEL_MODULE_FOR_SPEED=ON -DKORDEL_BUILD_NPM=ON -DKORDEL_NPM_PACK_DIR="$PWD/build/packages" \
   >/dev/null
 cmake --build build/npm --target kordel_npm
@@ -30,8 +32,8 @@ case "${1:-}" in
       cmake --build build/web-cli --target kordel-decode
       export KORDEL_DECODE=$PWD/build/web-cli/bin/kordel-decode
     fi
-    # The browser test bundles the package with esbuild and runs it in Debian's
-    # Chromium through the page tests' puppeteer-core, each exactly as locked.
+    # The tests' TypeScript and bundlers (web/npm/tests) and the page tests'
+    # puppeteer-core, which runs Debian's Chromium, each exactly as locked.
     scripts/install-deps.sh web-test
     for folder in web web/npm/tests; do
       if [[ ! -f $folder/node_modules/.package-lock.json ||

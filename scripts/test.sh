@@ -2,12 +2,15 @@
 # Installs what is missing (scripts/install-deps.sh), then builds everything and
 # runs every test, in these stages:
 #   1. code format: clang-format over every tracked C and C++ file;
-#   2. a release build (with benchmarks and the Python module) and its tests;
+#   2. a release build (with benchmarks and the Python module) and its tests
+#      (the Python module's with pytest and mypy's stubtest), then the module
+#      built by pip from this checkout into a virtual environment and tested there;
 #   3. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer;
 #   4. the window on Wayland, under a private headless weston (must run in CI);
 #   5. a bounded fuzzing run of the library's entry points (KORDEL_FUZZ_SECONDS);
 #   6. a bounded fuzzing run of kordel-decode's line and CSV input
-#      (KORDEL_DECODE_FUZZ_SECONDS);
+#      (KORDEL_DECODE_FUZZ_SECONDS), and of the record layer with suggestions and
+#      position meanings on (KORDEL_RECORD_FUZZ_SECONDS);
 #   7. the web page's tests in headless Chromium, against the release kordel-decode;
 #   8. the npm package: packed, installed from its .tgz and tested in Node.js and,
 #      bundled, in headless Chromium, against the release kordel-decode;
@@ -35,6 +38,14 @@ cmake -S . -B build/test "${common[@]}" -DCMAKE_BUILD_TYPE=Release -DKORDEL_BUIL
   -DKORDEL_BUILD_PYTHON=ON -DPython3_EXECUTABLE=/usr/bin/python3
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs" -LE wayland
+
+echo "== pip install . (no build isolation) into a virtual environment"
+venv=$(mktemp -d)
+/usr/bin/python3 -m venv --system-site-packages "$venv"
+"$venv/bin/pip" install --quiet --no-build-isolation --no-index --no-cache-dir . >/dev/null
+(cd "$venv" && PYTHONDONTWRITEBYTECODE=1 KORDEL_DECODE=$OLDPWD/build/test/bin/kordel-decode \
+  "$venv/bin/python" -m pytest -q -p no:cacheprovider "$OLDPWD/python/tests")
+rm -rf "$venv" python/kordel.egg-info
 
 echo "== sanitizer build and tests"
 cmake -S . -B build/sanitize "${common[@]}" -DCMAKE_BUILD_TYPE=Debug -DKORDEL_SANITIZE=ON \
@@ -66,6 +77,12 @@ trap 'rm -rf "$corpus" "$decode_corpus"' EXIT
 cp cli/fuzz/corpus/* "$decode_corpus"
 (cd "$decode_corpus" && "$OLDPWD/build/fuzz/bin/fuzz_decode_input" \
   -max_total_time="$KORDEL_DECODE_FUZZ_SECONDS" -print_final_stats=1 "$decode_corpus" 2>&1 | tail -n 12)
+echo "== fuzzing the record layer's JSON and CSV for ${KORDEL_RECORD_FUZZ_SECONDS:=30} seconds"
+record_corpus=$(mktemp -d)
+trap 'rm -rf "$corpus" "$decode_corpus" "$record_corpus"' EXIT
+cp cli/fuzz/record_corpus/* "$record_corpus"
+(cd "$record_corpus" && "$OLDPWD/build/fuzz/bin/fuzz_record" \
+  -max_total_time="$KORDEL_RECORD_FUZZ_SECONDS" -print_final_stats=1 "$record_corpus" 2>&1 | tail -n 12)
 
 echo "== web page in headless Chromium"
 KORDEL_DECODE=$PWD/build/test/bin/kordel-decode bash scripts/web-test.sh

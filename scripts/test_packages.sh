@@ -108,6 +108,9 @@ echo "== the installed Python module"
 module=$(env -u PYTHONPATH /usr/bin/python3 -c 'import kordel; print(kordel._kordel.__file__)')
 echo "$module"
 [[ $module == /usr/lib/python3/dist-packages/kordel/_kordel.* ]]
+# Its .dist-info: the version for importlib.metadata, and pip sees kordel as installed.
+[[ $(env -u PYTHONPATH /usr/bin/python3 -c 'import importlib.metadata as m; print(m.version("kordel"))') == \
+   "$(dpkg-query -W -f='${Version}' python3-kordel | sed 's/-.*//')" ]]
 # The module's tests, against the installed kordel-decode.
 env -u PYTHONPATH PYTHONDONTWRITEBYTECODE=1 KORDEL_DECODE=/usr/bin/kordel-decode \
   /usr/bin/python3 -m pytest -q -p no:cacheprovider python/tests

@@ -27,7 +27,8 @@ fi
 rm -rf "$out"
 mkdir -p "$out"
 cp web/index.html web/style.css web/app.js web/list-worker.js web/manifest.webmanifest \
-   web/explain.js web/explain.css \
+   web/explain.js web/explain.css web/dom.js web/labels.js web/report-view.js \
+   web/list-view.js web/paste.js web/updates.js web/csv-dialect.js \
    build/wasm/module/kordel.js build/wasm/module/kordel.wasm \
    web/node_modules/papaparse/papaparse.min.js "$out/"
 cp data/icons/org.kordel.Kordel.svg "$out/icon.svg"  # the program's own icon

@@ -3,34 +3,25 @@
 // `kordel-decode --format json --suggest --explain` (its `suggestions` and each
 // result's `positions`); the page puts the blocks where it wants them and says
 // what pressing a suggestion does.
-
-// A new element with its attributes (`text` sets its text) and children.
-export function element(tag, attributes = {}, ...children) {
-  const node = document.createElement(tag);
-  for (const [name, value] of Object.entries(attributes)) {
-    if (name === 'text') node.textContent = value;
-    else node.setAttribute(name, value);
-  }
-  node.append(...children);
-  return node;
-}
+import { element } from './dom.js';
+import { FIELD_LABELS } from './labels.js';
 
 let idCount = 0;
 const newId = (stem) => `${stem}-${++idCount}`;
-
-// The page's short names for what a position encodes, by the record's field names.
-const FIELD_NAMES = {
-  make: 'Make', year: 'Model year', trans: 'Transmission', model: 'Model',
-  body: 'Body', series: 'Series', engine: 'Engine', plant: 'Plant',
-  vehicle_type: 'Vehicle type', restraints: 'Restraints', check_digit: 'Check digit',
-  sequence: 'Sequence',
-};
 
 // A change as kordel-decode writes it: "position 9: 7 -> 5".
 export function changeText(change) {
   if (change.after === null) return `position ${change.position}: ${change.before} removed`;
   if (change.before === null) return `position ${change.position}: ${change.after} inserted`;
   return `position ${change.position}: ${change.before} -> ${change.after}`;
+}
+
+// A change with what it means, where the record says it ("position 7: 304 2v ->
+// 360 4v"); else as changeText writes it.
+function changeMeaning(change) {
+  return typeof change.meaning === 'string' && change.meaning !== ''
+    ? `position ${change.position}: ${change.meaning}`
+    : changeText(change);
 }
 
 // A suggestion as the CSV's `suggestions` column holds it: "VIN (position 9: 7 -> 5)".
@@ -64,7 +55,7 @@ export function suggestionsBlock(record, pick) {
     const button = element('button', { type: 'button', class: 'suggestion', 'data-vin': s.vin },
       element('span', { class: 'suggestion-summary', text: s.summary }),
       markedVin(s),
-      element('span', { class: 'suggestion-changes', text: s.changes.map(changeText).join(', ') }));
+      element('span', { class: 'suggestion-changes', text: s.changes.map(changeMeaning).join(', ') }));
     button.addEventListener('click', () => pick(s.vin));
     list.append(element('li', {}, button));
   }
@@ -73,7 +64,7 @@ export function suggestionsBlock(record, pick) {
 }
 
 function positionName(p) {
-  return p.field === null ? 'Not read' : FIELD_NAMES[p.field] ?? p.meaning;
+  return p.field === null ? 'Not read' : FIELD_LABELS[p.field] ?? p.meaning;
 }
 
 // What a position gave in this decode, in a sentence.

@@ -1,56 +1,23 @@
-// Decodes a list of VINs away from the page's thread. It reads the text (a file's
-// bytes as UTF-8, or as Windows-1252 when they are not UTF-8), finds the VINs
-// (one a line, or a column of a CSV file with its delimiter guessed), decodes
-// each through the module and has the module write the CSV of kordel-decode.
+// Decodes one list of VINs away from the page's thread; the page ends the worker
+// when the list is done or no longer wanted. It reads the text (a file's bytes
+// in their encoding), finds the VINs (one a line, or a column of a CSV file with
+// its delimiter found as kordel-decode finds it), decodes each through the module
+// and has the module write the CSV of kordel-decode, taken out in pieces and
+// written back with the input's delimiter and encoding.
 //
-// In:  { text } or { bytes: ArrayBuffer }, and { year } (0: every candidate).
-// Out: { type: 'progress', done, total } now and then, and at the end
+// In:  { text } or { file: File }, and { year } (0: every candidate).
+// Out: { type: 'progress', rows, fraction } now and then, and at the end
 //      { type: 'done', error?, counts, total, shown: [answer...], csv: Blob,
 //        encoding, delimiter, column, headerless }
-// where an answer is what kordel_decode returns, parsed.
-importScripts('kordel.js', 'papaparse.min.js');
+// where an answer is what the module's pageAnswer returns, parsed.
+importScripts('kordel.js', 'papaparse.min.js', 'csv-dialect.js');
+/* global csvDialect */
 
 const SHOWN = 250;               // the answers the page's table gets
 const PROGRESS_EVERY = 2000;     // rows between two progress reports
+const PIECE_ROWS = 4096;         // rows of CSV taken out of the module at a time
 
-const kordel = createKordel().then((module) => ({
-  begin: module.cwrap('kordel_csv_begin', null, []),
-  row: module.cwrap('kordel_csv_row', 'string', ['number', 'number']),
-  answer: module.cwrap('kordel_csv_answer', 'string', []),
-  // The module makes room first: memory may grow, and HEAPU8 with it.
-  cell: (bytes) => {
-    const at = module._kordel_csv_cell(bytes.length);
-    module.HEAPU8.set(bytes, at);
-  },
-  // A Blob goes to the page without a copy on its thread.
-  csv: () => {
-    const start = module._kordel_csv_data();
-    return new Blob([module.HEAPU8.subarray(start, start + module._kordel_csv_size())], { type: 'text/csv' });
-  },
-}));
-
-// Text to bytes in the input's own encoding, so that the CSV keeps the file's
-// bytes in its columns as kordel-decode does.
-const utf8 = new TextEncoder();
-let cp1252 = null;
-function encoder(encoding) {
-  if (encoding === 'utf-8') return (text) => utf8.encode(text);
-  if (!cp1252) {
-    // Windows-1252 maps every byte to a character and back: the map is the decoder's.
-    const all = Uint8Array.from({ length: 256 }, (_, i) => i);
-    cp1252 = new Map([...new TextDecoder('windows-1252').decode(all)].map((c, i) => [c, i]));
-  }
-  return (text) => Uint8Array.from(text, (c) => cp1252.get(c) ?? 0x3f);
-}
-
-function readText(message) {
-  if (message.text !== undefined) return { text: message.text, encoding: 'utf-8' };
-  try {
-    return { text: new TextDecoder('utf-8', { fatal: true }).decode(message.bytes), encoding: 'utf-8' };
-  } catch {
-    return { text: new TextDecoder('windows-1252').decode(message.bytes), encoding: 'windows-1252' };
-  }
-}
+const kordel = createKordel();
 
 // A header that names the VIN: "vin", "VIN number", "vin_no", "VIN #", any case.
 const VIN_HEADER = /^\s*vin\s*[-_.#]?\s*(no\.?|nr\.?|number|num|code|#)?\s*$/i;
@@ -69,35 +36,26 @@ function vinColumnByValues(rows) {
   return bestCount * 2 > sample.length ? best : -1;
 }
 
-// What the list holds: { lines } for one VIN a line, or { header, rows, column }
-// for a CSV file, or { error }.
 // Blanks at the ends of a cell go, as kordel-decode's CSV reader drops them
 // (around a quoted value too, which it would keep: Papa Parse does not tell).
 const trimCell = (cell) => cell.replace(/^[ \t]+|[ \t]+$/g, '');
 
-function readList(text) {
-  const parsed = Papa.parse(text, {
-    delimitersToGuess: [',', ';', '\t'], skipEmptyLines: true, transform: trimCell,
+// How the list is laid out, from its first rows: { lines: true } for one VIN a
+// line, { header, column, skipHeader, headerless } for a CSV file, or { error }.
+function layout(text, delimiter) {
+  const { data: rows } = Papa.parse(text, {
+    delimiter, skipEmptyLines: true, transform: trimCell, preview: 101,
   });
-  const broken = parsed.errors.find((e) => e.type === 'Quotes');
-  if (broken) {
-    return { error: `The CSV has a quoted field that is never closed (row ${broken.row + 1}).` };
-  }
-  const rows = parsed.data;
-  const delimiter = parsed.meta.delimiter;
-  if (rows.length === 0) return { lines: [] };
+  if (rows.length === 0 || rows[0].length === 1) return { lines: true };
   const named = rows[0].findIndex((name) => VIN_HEADER.test(name));
-  if (named >= 0) return { header: rows[0], rows: rows.slice(1), column: named, delimiter };
-  if (rows[0].length === 1) return { lines: text.split('\n') };
+  if (named >= 0) return { header: rows[0], column: named, skipHeader: true };
   const column = vinColumnByValues(rows.slice(1));
-  if (column >= 0 && !looksLikeVin(rows[0][column])) {
-    return { header: rows[0], rows: rows.slice(1), column, delimiter };
-  }
+  if (column >= 0 && !looksLikeVin(rows[0][column])) return { header: rows[0], column, skipHeader: true };
   const headerless = vinColumnByValues(rows);
   if (headerless >= 0) {
     // No header: the columns get names, the VINs' one "vin".
     const header = rows[0].map((_, i) => (i === headerless ? 'vin' : `column ${i + 1}`));
-    return { header, rows, column: headerless, delimiter, headerless: true };
+    return { header, column: headerless, skipHeader: false, headerless: true };
   }
   const names = ['vin', 'VIN number', 'vin_no'].map((n) => `"${n}"`).join(', ');
   return {
@@ -106,39 +64,156 @@ function readList(text) {
   };
 }
 
-self.onmessage = async ({ data: message }) => {
-  const { text, encoding } = readText(message);
-  const list = readList(text);
-  if (list.error) {
-    self.postMessage({ type: 'done', error: list.error });
+// Why a file cannot be a list, or null: a NUL byte or other control characters
+// in its first bytes mark a file that is not text (an image, a spreadsheet).
+function notText(bytes, name) {
+  const head = bytes.subarray(0, 4096);
+  let controls = 0;
+  for (const b of head) {
+    if (b === 0) { controls = head.length; break; }
+    if (b < 0x20 && b !== 0x09 && b !== 0x0a && b !== 0x0d && b !== 0x0c) controls += 1;
+  }
+  if (controls * 20 <= head.length) return null;
+  return `"${name}" is not a text file. Open a list of VINs, one a line, or a CSV file ` +
+    '(a spreadsheet saved as CSV).';
+}
+
+const FILE_PIECE = 1 << 20;      // bytes of a file read at a time
+
+// The text of a list in pieces, each with the fraction read so far: a pasted
+// text whole, a file read a piece at a time in its encoding (a character cut
+// between two pieces is kept whole; a byte-order mark is dropped).
+async function* textPieces(message, encoding) {
+  if (!message.file) {
+    yield [message.text, 1];
     return;
   }
+  const { file } = message;
+  const decoder = new TextDecoder(encoding === 'windows-1252' ? 'windows-1252' : 'utf-8');
+  for (let at = 0; at < file.size; at += FILE_PIECE) {
+    const bytes = new Uint8Array(await file.slice(at, at + FILE_PIECE).arrayBuffer());
+    yield [decoder.decode(bytes, { stream: true }), Math.min(1, (at + FILE_PIECE) / file.size)];
+  }
+  yield [decoder.decode(), 1];
+}
+
+// Where the last whole row of a CSV text ends (after its line break), quotes
+// honoured: a line break inside quotes does not end a row.
+function wholeRowsEnd(text) {
+  let quoted = false;
+  let end = 0;
+  for (let i = 0; i < text.length; i += 1) {
+    const c = text.charCodeAt(i);
+    if (c === 0x22) quoted = !quoted;
+    else if (c === 0x0a && !quoted) end = i + 1;
+  }
+  return end;
+}
+
+// Calls each(cells, fraction) for every row: the lines of a list of lines, or
+// the rows of a CSV file, read a piece at a time. Resolves to an error text for
+// a quote never closed, else null.
+async function eachRow(message, dialect, lines, each) {
+  let rest = '';
+  let rows = 0;
+  const parse = (text, fraction) => {
+    if (lines) {
+      const all = text.split('\n');
+      for (const line of all) each([line], fraction);
+      return null;
+    }
+    const parsed = Papa.parse(text, { delimiter: dialect.delimiter, skipEmptyLines: true, transform: trimCell });
+    const quotes = parsed.errors.find((e) => e.type === 'Quotes');
+    if (quotes) return `The CSV has a quoted field that is never closed (row ${rows + quotes.row + 1}).`;
+    rows += parsed.data.length;
+    for (const cells of parsed.data) each(cells, fraction);
+    return null;
+  };
+  for await (const [piece, fraction] of textPieces(message, dialect.encoding)) {
+    const text = rest + piece;
+    const end = lines ? text.lastIndexOf('\n') + 1 : wholeRowsEnd(text);
+    rest = text.slice(end);
+    // Without its last line break, so that no empty line is made up.
+    const cut = text[end - 2] === '\r' ? end - 2 : end - 1;
+    const broken = end > 0 ? parse(text.slice(0, cut), fraction) : null;
+    if (broken) return broken;
+  }
+  return rest === '' ? null : parse(rest, 1);
+}
+
+async function decodeList(message) {
+  let dialect;
+  let head;
+  if (message.file) {
+    // The dialect and the layout come from the file's start; the rest is read a
+    // piece at a time, so that a large file is never held whole.
+    const bytes = new Uint8Array(await message.file.slice(0, 64 * 1024).arrayBuffer());
+    const problem = notText(bytes, message.file.name);
+    if (problem) return { error: problem };
+    dialect = csvDialect.ofBytes(bytes);
+    head = csvDialect.text(bytes, dialect.encoding);
+  } else {
+    dialect = csvDialect.ofText(message.text);
+    head = message.text.slice(0, 64 * 1024);
+  }
+  if (head.trim() === '') {
+    return {
+      error: message.file
+        ? `"${message.file.name}" is empty: it holds no VINs.`
+        : 'The list is empty: type or paste VINs, one a line, or open a file.',
+    };
+  }
+  const list = layout(head, dialect.delimiter);
+  if (list.error) return list;
+  // A list of lines is written as kordel-decode writes one: with commas.
+  if (list.lines) dialect = { ...dialect, delimiter: ',' };
+
   const module = await kordel;
-  const bytes = encoder(encoding);
-  const inputs = list.lines ?? list.rows;
-  // The header's cells start the CSV; none, and it is a list of lines.
-  if (list.header) list.header.forEach((name) => module.cell(bytes(name)));
-  module.begin();
+  const utf8 = new TextEncoder();
+  const csvList = module.newList(list.header ? list.header.map((name) => utf8.encode(name)) : []);
   const counts = { decoded: 0, rejected: 0, unknown: 0, error: 0 };
   const shown = [];
+  const pieces = [];
+  let rows = 0;
   let total = 0;
-  inputs.forEach((input, index) => {
-    if (index % PROGRESS_EVERY === 0) {
-      self.postMessage({ type: 'progress', done: index, total: inputs.length });
-    }
-    if (list.header) input.forEach((cell) => module.cell(bytes(cell)));
-    else module.cell(bytes(input));
-    const outcome = module.row(list.header ? list.column : -1, message.year);
+  const take = () => {
+    pieces.push(new Blob([csvDialect.write(csvList.takeCsv(), dialect, pieces.length === 0)]));
+  };
+  // One input row, its cells (or its line) in the module: decoded and counted.
+  const decodeRow = (cells, fraction) => {
+    const { outcome, answer } = csvList.row(cells, list.header ? list.column : -1, message.year,
+      shown.length < SHOWN);
+    rows += 1;
+    if (rows % PROGRESS_EVERY === 0) self.postMessage({ type: 'progress', rows, fraction });
+    if (rows % PIECE_ROWS === 0) take();
     if (outcome === '') return;  // a blank line
-    counts[outcome] += 1;
+    counts[outcome] = (counts[outcome] ?? 0) + 1;
     total += 1;
-    if (shown.length < SHOWN) shown.push(JSON.parse(module.answer()));
+    if (answer !== null) shown.push(JSON.parse(answer));
+  };
+
+  let header = list.skipHeader;
+  const broken = await eachRow(message, dialect, list.lines, (cells, fraction) => {
+    if (header) {
+      header = false;
+      return;
+    }
+    decodeRow(cells.map((cell) => utf8.encode(cell)), fraction);
   });
-  const csv = module.csv();
-  self.postMessage({
-    type: 'done', counts, total, shown, csv, encoding,
-    delimiter: list.header ? list.delimiter : null,
+  if (broken) {
+    csvList.free();
+    return { error: broken };
+  }
+  take();
+  csvList.free();
+  return {
+    counts, total, shown, csv: new Blob(pieces, { type: 'text/csv' }),
+    encoding: dialect.encoding, delimiter: list.header ? dialect.delimiter : null,
     column: list.header ? list.header[list.column] : null,
     headerless: Boolean(list.headerless),
-  });
+  };
+}
+
+self.onmessage = async ({ data }) => {
+  self.postMessage({ type: 'done', ...await decodeList(data) });
 };

@@ -3,14 +3,17 @@
 const CACHE = 'kordel-@VERSION@';
 const FILES = @FILES@;
 
-// The files come from the server, not from the browser's HTTP cache: a server
-// that sends no Cache-Control would otherwise hand a new build the old files.
-// The first build takes over at once; a later one waits until the page, asked
-// by its user, tells it to (a page must not change under the user's hands).
+// The first build takes what the page has just fetched from the browser's HTTP
+// cache (the page registers this worker once it has loaded), so a first visit
+// fetches each file once. A later build takes its files from the server, not from
+// the HTTP cache: a server that sends no Cache-Control would otherwise hand a new
+// build the old files. It waits until the page, asked by its user, tells it to
+// take over (a page must not change under the user's hands).
 self.addEventListener('install', (event) => {
   const first = !self.registration.active;
+  const mode = first ? 'default' : 'reload';
   event.waitUntil(caches.open(CACHE)
-    .then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: 'reload' }))))
+    .then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: mode }))))
     .then(() => (first ? self.skipWaiting() : undefined)));
 });
 

@@ -44,9 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     require(record.find('\n') == std::string::npos);
   };
   if (csv) {
-    read_csv(input, "VIN", [&](const auto &header, const auto &fields, std::string_view vin) {
+    CsvDialect dialect;
+    read_csv(input, "VIN", {}, dialect, [&](const CsvRow &row, std::string_view vin) {
       decode.decode(trim_vin(vin), model_year);
-      const CsvRow row{header, fields};
       check_json(&row);
       output.write(decode, &row);
       return true;

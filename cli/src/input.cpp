@@ -1,6 +1,7 @@
 #include "input.h"
 
 #include <csv.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -10,18 +11,39 @@
 namespace kordel::cli {
 namespace {
 
-// Hands the stream to `consume` in pieces; returns an error text if reading failed.
+// Reads what the stream has next, at most `size` bytes: their count, 0 at its end,
+// -1 (errno set) when reading fails.
+ssize_t read_some(int fd, char *buffer, std::size_t size) {
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, size);
+    if (n >= 0 || errno != EINTR) return n;
+  }
+}
+
+// Hands the stream to `consume` in pieces as they arrive (a line typed or appended
+// to a followed file is decoded at once, not when a block has filled); returns an
+// error text if reading failed.
 template <class Consume>
 std::string for_each_chunk(std::FILE *in, Consume consume) {
   std::vector<char> buffer(1 << 16);
+  const int fd = fileno(in);
   for (;;) {
-    const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), in);
-    if (n > 0 && !consume(std::string_view(buffer.data(), n))) return {};
-    if (n < buffer.size()) {
-      if (std::ferror(in)) return std::strerror(errno != 0 ? errno : EIO);
-      return {};
-    }
+    const ssize_t n = read_some(fd, buffer.data(), buffer.size());
+    if (n < 0) return std::strerror(errno);
+    if (n == 0) return {};
+    if (!consume(std::string_view(buffer.data(), static_cast<std::size_t>(n)))) return {};
   }
+}
+
+// How much of a CSV file's start its dialect is read from.
+constexpr std::size_t sniffed_bytes = 1 << 16;
+
+// The dialect chosen, what was not chosen read from the file's start.
+record::CsvDialect choose_dialect(std::string_view head, const CsvChoice &choice) {
+  record::CsvDialect dialect = record::sniff_csv_dialect(head.substr(0, sniffed_bytes));
+  if (choice.delimiter) dialect.delimiter = *choice.delimiter;
+  if (choice.encoding) dialect.encoding = *choice.encoding;
+  return dialect;
 }
 
 // Splits pieces into lines, keeping no more than max_line_bytes of any line.
@@ -36,7 +58,7 @@ class LineSplitter {
       if (end != std::string_view::npos && carry_.empty() && !too_long_ &&
           piece.size() <= max_line_bytes) {
         // The common case: a whole line within the piece.
-        if (!handle_(piece, false)) return false;
+        if (!emit(piece, false)) return false;
       } else {
         keep(piece);
         if (end == std::string_view::npos) return true;
@@ -48,7 +70,7 @@ class LineSplitter {
   }
 
   bool finish() {
-    const bool go_on = handle_(carry_, too_long_);
+    const bool go_on = emit(carry_, too_long_);
     carry_.clear();
     too_long_ = false;
     return go_on;
@@ -66,9 +88,19 @@ class LineSplitter {
     }
   }
 
+  // A byte-order mark that an editor put at the start is no part of the first VIN.
+  bool emit(std::string_view line, bool too_long) {
+    if (first_) {
+      first_ = false;
+      if (line.starts_with(record::utf8_bom)) line.remove_prefix(record::utf8_bom.size());
+    }
+    return handle_(line, too_long);
+  }
+
   const LineHandler &handle_;
   std::string carry_;
   bool too_long_ = false;
+  bool first_ = true;
 };
 
 // libcsv grows its field buffer with this; refusing past the limit makes it stop
@@ -79,10 +111,13 @@ void *bounded_realloc(void *p, std::size_t size) {
 
 class CsvReader {
  public:
-  CsvReader(const std::string &column, const RowHandler &handle)
-      : column_(column), handle_(handle) {
+  CsvReader(const std::string &column, const record::CsvDialect &dialect, const RowHandler &handle)
+      : column_(column),
+        handle_(handle),
+        windows1252_(dialect.encoding == record::TextEncoding::windows1252) {
     csv_init(&parser_, CSV_STRICT | CSV_STRICT_FINI);
     csv_set_realloc_func(&parser_, bounded_realloc);
+    csv_set_delim(&parser_, static_cast<unsigned char>(dialect.delimiter));
   }
   ~CsvReader() { csv_free(&parser_); }
   CsvReader(const CsvReader &) = delete;
@@ -120,7 +155,11 @@ class CsvReader {
       r->error_ = "CSV row " + std::to_string(r->rows_ + 1) + " is too large";
       return;
     }
-    r->fields_.emplace_back(static_cast<const char *>(text), length);
+    const std::string_view cell(static_cast<const char *>(text), length);
+    if (r->windows1252_)
+      r->fields_.push_back(record::windows1252_to_utf8(cell));
+    else
+      r->fields_.emplace_back(cell);
   }
 
   static void on_row(int, void *self) {
@@ -143,18 +182,33 @@ class CsvReader {
         return;
       }
       column_index_ = static_cast<std::size_t>(found - header_.begin());
+      name_columns(header_.size());
       return;
     }
+    // A row wider than any before: names for its cells past the header.
+    if (fields_.size() > names_.size()) name_columns(fields_.size());
     const std::string_view vin =
         column_index_ < fields_.size() ? std::string_view(fields_[column_index_]) : "";
-    if (!handle_(header_, fields_, vin)) stopped_ = true;
+    const record::CsvRow row{
+        header_,
+        fields_,
+        names_differ_ ? std::span<const std::string>(names_) : std::span<const std::string>()};
+    if (!handle_(row, vin)) stopped_ = true;
+  }
+
+  void name_columns(std::size_t width) {
+    names_ = record::csv_column_names(header_, width);
+    names_differ_ = names_ != header_;
   }
 
   const std::string &column_;
   const RowHandler &handle_;
   csv_parser parser_{};
   std::vector<std::string> header_, fields_;
+  std::vector<std::string> names_;  // the row member's keys
+  bool names_differ_ = false;       // from the header's
   std::size_t column_index_ = 0, rows_ = 0, row_bytes_ = 0;
+  bool windows1252_ = false;
   bool have_header_ = false;
   bool stopped_ = false;  // the handler wants no more rows
   std::string error_;
@@ -177,16 +231,37 @@ std::string read_lines(std::string_view data, const LineHandler &handle) {
   return {};
 }
 
-std::string read_csv(std::FILE *in, const std::string &column, const RowHandler &handle) {
-  CsvReader reader(column, handle);
-  std::string error =
-      for_each_chunk(in, [&](std::string_view chunk) { return reader.consume(chunk); });
+std::string read_csv(std::FILE *in, const std::string &column, const CsvChoice &choice,
+                     record::CsvDialect &dialect, const RowHandler &handle) {
+  // The start the dialect is read from, unless both are given (so that a followed
+  // pipe is not held up until 64 KiB have come).
+  std::string head, error;
+  bool ended = false;
+  if (!choice.delimiter || !choice.encoding) {
+    std::vector<char> buffer(sniffed_bytes);
+    while (head.size() < sniffed_bytes) {
+      const ssize_t n = read_some(fileno(in), buffer.data(), sniffed_bytes - head.size());
+      if (n < 0) error = std::strerror(errno);
+      if (n <= 0) {
+        ended = true;
+        break;
+      }
+      head.append(buffer.data(), static_cast<std::size_t>(n));
+    }
+  }
+  dialect = choose_dialect(head, choice);
+  CsvReader reader(column, dialect, handle);
+  const bool go_on = head.empty() || reader.consume(head);
+  if (go_on && !ended)
+    error = for_each_chunk(in, [&](std::string_view chunk) { return reader.consume(chunk); });
   const std::string csv_error = reader.finish();
   return error.empty() ? csv_error : error;  // a failed read explains a broken CSV
 }
 
-std::string read_csv(std::string_view data, const std::string &column, const RowHandler &handle) {
-  CsvReader reader(column, handle);
+std::string read_csv(std::string_view data, const std::string &column, const CsvChoice &choice,
+                     record::CsvDialect &dialect, const RowHandler &handle) {
+  dialect = choose_dialect(data, choice);
+  CsvReader reader(column, dialect, handle);
   reader.consume(data);
   return reader.finish();
 }

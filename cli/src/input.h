@@ -4,9 +4,14 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "csv_dialect.h"
+#include "csv_record.h"
+#include "record.h"
 
 namespace kordel::cli {
 
@@ -21,23 +26,34 @@ inline constexpr std::size_t max_csv_fields = 4096;
 // start). Returns false to stop reading (when the output has gone, say).
 using LineHandler = std::function<bool(std::string_view line, bool too_long)>;
 
-// Calls `handle` for each line of `in` (LF-terminated; the last may lack its LF).
-// Returns an error text when the stream could not be read, else an empty string.
+// Calls `handle` for each line of `in` (LF-terminated; the last may lack its LF),
+// without a UTF-8 byte-order mark at the start. Returns an error text when the
+// stream could not be read, else an empty string.
 std::string read_lines(std::FILE *in, const LineHandler &handle);
 
-// One data row of a CSV file and the value of the VIN column in it (empty when the
-// row is shorter than the header). Returns false to stop reading.
-using RowHandler =
-    std::function<bool(const std::vector<std::string> &header,
-                       const std::vector<std::string> &fields, std::string_view vin)>;
+// One data row of a CSV file (in UTF-8, its `names` set where the header repeats a
+// name or the row has cells past it) and the value of the VIN column in it (empty
+// when the row is shorter than the header). Returns false to stop reading.
+using RowHandler = std::function<bool(const record::CsvRow &row, std::string_view vin)>;
+
+// How to read a CSV file: a delimiter and encoding given, or (unset) read from the
+// file's first 64 KiB.
+struct CsvChoice {
+  std::optional<char> delimiter;
+  std::optional<record::TextEncoding> encoding;
+};
 
 // Reads CSV (RFC 4180) from `in`: the first row is the header, which must name
-// `column`. Returns an error text when the input cannot be read as such, else an
-// empty string. Rows before an error have been handled.
-std::string read_csv(std::FILE *in, const std::string &column, const RowHandler &handle);
+// `column`. `dialect` is set to the file's before the first row is handled; a
+// Windows-1252 file's cells are handed on in UTF-8. Returns an error text when the
+// input cannot be read as such, else an empty string. Rows before an error have
+// been handled.
+std::string read_csv(std::FILE *in, const std::string &column, const CsvChoice &choice,
+                     record::CsvDialect &dialect, const RowHandler &handle);
 
 // The same over a buffer in memory (for tests and fuzzing).
-std::string read_csv(std::string_view data, const std::string &column, const RowHandler &handle);
+std::string read_csv(std::string_view data, const std::string &column, const CsvChoice &choice,
+                     record::CsvDialect &dialect, const RowHandler &handle);
 std::string read_lines(std::string_view data, const LineHandler &handle);
 
 }  // namespace kordel::cli

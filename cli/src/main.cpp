@@ -25,6 +25,9 @@ struct Options {
   std::string column;
   std::string year;
   std::string format = "text";
+  bool line_buffered = false;
+  std::string delimiter = "auto";
+  std::string encoding = "auto";
   RecordOptions record;
 };
 
@@ -36,13 +39,27 @@ void complain(const std::string &text) {
 // what the exit status needs.
 class DecodingSession {
  public:
-  DecodingSession(Format format, int model_year, const RecordOptions &options)
+  DecodingSession(Format format, int model_year, const RecordOptions &options, bool line_buffered)
       : out_(STDOUT_FILENO),
         messages_(STDERR_FILENO),
         output_(format, out_, messages_, options),
-        model_year_(model_year) {}
+        model_year_(model_year) {
+    // Each record as soon as it is decoded where someone is watching (a terminal,
+    // `tail -f list | kordel-decode --line-buffered`), and the messages with it.
+    const bool at_once = line_buffered || isatty(STDOUT_FILENO) == 1;
+    out_.set_line_buffered(at_once);
+    messages_.set_line_buffered(at_once);
+  }
+
+  // How CSV is read and written; with Windows-1252 lines are read as such too.
+  void set_dialect(const CsvDialect &dialect) {
+    output_.set_dialect(dialect);
+    windows1252_ = dialect.encoding == TextEncoding::windows1252;
+  }
 
   void vin(std::string_view text) {
+    std::string converted;
+    if (windows1252_) text = converted = windows1252_to_utf8(text);
     const std::string_view vin = trim_vin(text);
     if (vin.empty()) return;  // empty lines are skipped
     decode_->decode(vin, model_year_);
@@ -57,10 +74,8 @@ class DecodingSession {
     output_.write(*decode_);
   }
 
-  void row(const std::vector<std::string> &header, const std::vector<std::string> &fields,
-           std::string_view vin) {
+  void row(const CsvRow &row, std::string_view vin) {
     decode_->decode(trim_vin(vin), model_year_);
-    const CsvRow row{header, fields};
     output_.write(*decode_, &row);
   }
 
@@ -78,6 +93,8 @@ class DecodingSession {
       complain(read_error);
       return exit_failure;
     }
+    if (output_.rows_past_header() != 0)
+      complain("warning: " + cells_past_header_warning(output_.rows_past_header()));
     if (output_.count() == 0) {
       complain("the input holds no VIN");
       return exit_failure;
@@ -90,6 +107,7 @@ class DecodingSession {
   Output output_;
   int model_year_;
   std::unique_ptr<VinDecode> decode_ = std::make_unique<VinDecode>();
+  bool windows1252_ = false;
 };
 
 // Opens the named file, or standard input for "-" or no name.
@@ -119,18 +137,29 @@ int decode_all(const Options &options) {
   const Format format = options.format == "json"  ? Format::json
                         : options.format == "csv" ? Format::csv
                                                   : Format::text;
-  DecodingSession session(format, *year, options.record);
+  DecodingSession session(format, *year, options.record, options.line_buffered);
+  CsvChoice choice;
+  if (options.delimiter != "auto")
+    choice.delimiter = options.delimiter == "tab" ? '\t' : options.delimiter[0];
+  if (options.encoding == "utf-8") choice.encoding = TextEncoding::utf8;
+  if (options.encoding == "windows-1252") choice.encoding = TextEncoding::windows1252;
+  // Lines are read as UTF-8 and CSV written with commas unless told otherwise.
+  session.set_dialect(
+      {choice.delimiter.value_or(','), choice.encoding.value_or(TextEncoding::utf8)});
 
   std::string error;
   const auto read_stream = [&](const std::string &name) {
     std::FILE *in = open_input(name, error);
     if (in == nullptr) return;
     if (!options.column.empty()) {
-      error = read_csv(
-          in, options.column, [&](const auto &header, const auto &fields, std::string_view vin) {
-            session.row(header, fields, vin);
-            return !session.failed_output();
-          });
+      CsvDialect dialect;
+      bool first = true;
+      error = read_csv(in, options.column, choice, dialect, [&](const CsvRow &row, auto vin) {
+        if (first) session.set_dialect(dialect);  // the output as the input was written
+        first = false;
+        session.row(row, vin);
+        return !session.failed_output();
+      });
     } else {
       error = read_lines(in, [&](std::string_view line, bool too_long) {
         if (too_long)
@@ -166,6 +195,9 @@ int decode_all(const Options &options) {
 int main(int argc, char **argv) {
   // A closed standard output shows as a failed write (EPIPE), which is reported.
   std::signal(SIGPIPE, SIG_IGN);
+  // So is a write past the file size limit (EFBIG), instead of a killed process
+  // leaving a file cut mid-record.
+  std::signal(SIGXFSZ, SIG_IGN);
 
   Options options;
   CLI::App app{
@@ -198,6 +230,28 @@ int main(int argc, char **argv) {
   app.add_flag("-e,--explain",
                options.record.explain,
                "JSON: say what each character of a decoded VIN encodes (positions)");
+  app.add_flag("--line-buffered",
+               options.line_buffered,
+               "write each record as soon as it is decoded, not in blocks (as on a terminal), "
+               "for a pipe that is read as it goes");
+  app.add_option("-d,--delimiter",
+                 options.delimiter,
+                 "CSV: what separates cells, \",\", \";\" or \"tab\"; by default read from the "
+                 "start of a --column input (the output keeps it), else \",\"")
+      ->check(CLI::IsMember({"auto", ",", ";", "tab"}))
+      ->type_name("DELIM");
+  app.add_option("--encoding",
+                 options.encoding,
+                 "the input's text: utf-8 or windows-1252; by default read from the start of a "
+                 "--column input (a CSV output is written back in it, with its byte-order mark), "
+                 "else UTF-8")
+      ->check(CLI::IsMember({"auto", "utf-8", "windows-1252"}))
+      ->type_name("ENC");
+  app.add_flag("--csv-raw",
+               options.record.csv_raw,
+               "CSV: write cells exactly as read; by default a cell that begins with =, +, -, @, "
+               "a tab or a carriage return (and is no plain number) gets a leading ' so that a "
+               "spreadsheet shows it as text rather than running it as a formula");
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError &e) {

@@ -1,5 +1,6 @@
 #include "output.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,22 +36,31 @@ void append_message_text(std::string &out, const VinDecode &decode, const Messag
 
 }  // namespace
 
+Sink::Sink(int fd) : fd_(fd) {
+  // Only a regular file written at its end can be given back as it was: opened for
+  // appending (where the offset says nothing until the first write), or with the
+  // offset at its end (a file the shell has just emptied for `>`).
+  struct stat info {};
+  if (fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) return;
+  const int flags = fcntl(fd_, F_GETFL);
+  const off_t offset = lseek(fd_, 0, SEEK_CUR);
+  if (flags != -1 && ((flags & O_APPEND) != 0 || offset == info.st_size)) start_ = info.st_size;
+}
+
 bool Sink::flush(bool force) {
   if (!error_.empty()) return false;
-  if (buffer_.empty() || (!force && buffer_.size() < block)) return true;
-  // Where the block started, so that a file is cut back to whole records if a
-  // write fails halfway (a full disk, say).
-  const off_t start = lseek(fd_, 0, SEEK_CUR);
+  if (buffer_.empty() || (!force && !line_buffered_ && buffer_.size() < block)) return true;
   std::size_t written = 0;
   while (written < buffer_.size()) {
     const ssize_t n = ::write(fd_, buffer_.data() + written, buffer_.size() - written);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       error_ = std::strerror(n < 0 ? errno : EIO);
+      // What this run wrote goes, so that no part of it is taken for the whole.
       struct stat info {};
-      if (written != 0 && start >= 0 && fstat(fd_, &info) == 0 && S_ISREG(info.st_mode) &&
-          ftruncate(fd_, start) == 0)
-        lseek(fd_, start, SEEK_SET);
+      if (start_ >= 0 && fstat(fd_, &info) == 0 && info.st_size > start_ &&
+          ftruncate(fd_, start_) == 0)
+        lseek(fd_, start_, SEEK_SET);
       buffer_.clear();
       return false;
     }
@@ -147,12 +157,25 @@ void Output::separate() {
   wrote_text_ = true;
 }
 
+void Output::set_dialect(const CsvDialect &dialect) {
+  options_.csv_delimiter = dialect.delimiter;
+  encoding_ = dialect.encoding;
+}
+
 void Output::write_csv(const VinDecode &decode, const CsvRow *row) {
+  if (row != nullptr && row->fields.size() > row->header.size()) ++rows_past_header_;
+  const bool windows1252 = encoding_ == TextEncoding::windows1252;
+  std::string &out = windows1252 ? scratch_ : out_.buffer();
   if (!header_written_) {
-    append_csv_header(out_.buffer(), row, options_);
+    if (encoding_ == TextEncoding::utf8_bom) out += utf8_bom;
+    append_csv_header(out, row, options_);
     header_written_ = true;
   }
-  append_csv_rows(out_.buffer(), decode, row, options_);
+  append_csv_rows(out, decode, row, options_);
+  if (windows1252) {
+    out_.buffer() += utf8_to_windows1252(scratch_);
+    scratch_.clear();
+  }
 }
 
 }  // namespace kordel::cli

@@ -2,10 +2,13 @@
 // output is buffered and written in whole records, and a failed write ends the run.
 #pragma once
 
+#include <sys/types.h>
+
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "csv_dialect.h"
 #include "csv_record.h"
 #include "json_record.h"
 #include "vin_decode.h"
@@ -17,18 +20,26 @@ using record::VinDecode;
 
 enum class Format { text, json, csv };
 
-// A buffer written to a file descriptor in whole records.
+// A buffer written to a file descriptor in whole records. When a write fails (a
+// full disk, a file size limit), a regular file is cut back to what it held before
+// the Sink was made, appended to or not; a file written from inside is left as it is,
+// since what was overwritten cannot be put back.
 class Sink {
  public:
-  explicit Sink(int fd) : fd_(fd) {}
+  explicit Sink(int fd);
   std::string &buffer() { return buffer_; }
-  // Writes the buffer once it has grown past a block, or always when `force`.
-  // Returns false, with error() set, when the descriptor refuses it.
+  // Writes the buffer once it has grown past a block, or always when `force` or
+  // when each record is to go out at once. Returns false, with error() set, when
+  // the descriptor refuses it.
   bool flush(bool force = false);
   const std::string &error() const { return error_; }
+  // Writes every record as soon as it is complete (a terminal, --line-buffered).
+  void set_line_buffered(bool on) { line_buffered_ = on; }
 
  private:
   int fd_;
+  off_t start_ = -1;  // the file's size at the start; -1 where it is not to be cut
+  bool line_buffered_ = false;
   std::string buffer_;
   std::string error_;
 };
@@ -41,6 +52,13 @@ class Output {
 
   // Writes one decoded VIN; `row` is its CSV input row, if any.
   void write(const VinDecode &decode, const CsvRow *row = nullptr);
+
+  // The CSV output's delimiter and encoding (a Windows-1252 or byte-order-marked
+  // input is written back so); set before the first record.
+  void set_dialect(const record::CsvDialect &dialect);
+
+  // Input rows with cells past the header, which the CSV output leaves out.
+  std::size_t rows_past_header() const { return rows_past_header_; }
 
   // Whether every VIN written so far decoded (for the exit status).
   bool all_decoded() const { return all_decoded_; }
@@ -55,6 +73,9 @@ class Output {
   Format format_;
   Sink &out_, &messages_;
   record::RecordOptions options_;
+  record::TextEncoding encoding_ = record::TextEncoding::utf8;
+  std::string scratch_;  // a CSV record before it is turned into Windows-1252
+  std::size_t rows_past_header_ = 0;
   bool all_decoded_ = true;
   bool header_written_ = false;
   bool wrote_text_ = false;

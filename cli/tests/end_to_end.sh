@@ -94,5 +94,71 @@ expect 2 "closed standard output" -- timeout 60 \
   bash -c "yes A1F031B300011 | \"$decode\" -f json | head -n 1 >/dev/null; exit \${PIPESTATUS[1]}"
 holds err "cannot write the output" "closed output"
 
+# A byte-order mark before a plain list is no part of the first VIN.
+printf '\xEF\xBB\xBFA1F031B300011\n' >"$work/bom.txt"
+expect 0 "byte-order mark before a list" -- "$decode" -i "$work/bom.txt"
+
+# CSV for spreadsheets: a formula's start neutralised, unless --csv-raw; a
+# character typed at position 9 written as typed, in UTF-8.
+expect 1 "formulas in CSV" -- "$decode" -f csv =2*3 1AMCM387éBK100021
+holds out $'\'=2*3,,error,' "formula neutralised"
+holds out $',é,5,21,"check digit is é, expected 5: the VIN may be mistyped"\r' "check digit as typed"
+expect 1 "formulas in raw CSV" -- "$decode" -f csv --csv-raw =2*3
+[[ $(tail -n 1 "$work/out") == '=2*3,,error,'* ]] ||
+  { echo "FAIL: --csv-raw changed the cell"; failures=$((failures + 1)); }
+expect 0 "check digit as typed in text" -- "$decode" 1AMCM387éBK100021
+holds err "warning: check digit is é, expected 5" "text warning in UTF-8"
+
+# A semicolon-separated Windows-1252 file with a header such as "VIN number" comes
+# back as it came; the dialect can be chosen; cells past the header are named.
+printf 'Nr;VIN number;Besitzer, Name\r\n1;A1F031B300011;J\xFCrgen, =2*3\r\n' >"$work/eu.csv"
+expect 0 "semicolons in Windows-1252" -- "$decode" -f csv -c "VIN number" -i "$work/eu.csv"
+holds out $'Nr;VIN number;Besitzer, Name;model_year;status;' "semicolon header"
+holds out $'1;A1F031B300011;J\xFCrgen, =2*3;;decoded;1971;AMC;Hornet;' "Windows-1252 row"
+expect 0 "Windows-1252 to JSON" -- "$decode" -f json -c "VIN number" -i "$work/eu.csv"
+holds out '"row":{"Nr":"1","VIN number":"A1F031B300011","Besitzer, Name":"Jürgen, =2*3"}' "UTF-8 row"
+expect 2 "a delimiter chosen" -- "$decode" -f csv --delimiter , -c "VIN number" -i "$work/eu.csv"
+holds err 'the CSV header has no column "VIN number"' "--delimiter ,"
+printf '\xEF\xBB\xBFVIN\tx\tx\nA1F031B300011\ta\tb\tc\n' >"$work/tabs.csv"
+expect 0 "tabs with a byte-order mark" -- "$decode" -f csv -c VIN -i "$work/tabs.csv"
+holds out $'\xEF\xBB\xBFVIN\tx\tx\tmodel_year\t' "BOM and tabs kept"
+holds err "1 row holds more cells than the header names" "cells past the header"
+expect 0 "cells past the header in JSON" -- "$decode" -f json -c VIN -i "$work/tabs.csv"
+holds out '"row":{"VIN":"A1F031B300011","x":"a","x_2":"b","column_4":"c"}' "row member names"
+
+# --line-buffered: a record and its messages come out while the input is still
+# open (the 60 s only keep a failure from hanging the test).
+coproc decoding { "$decode" --line-buffered 2>&1; }
+echo A1F031BQ00011 >&"${decoding[1]}"
+message='' report=''
+read -r -t 60 -u "${decoding[0]}" message
+echo A1F031B300011 >&"${decoding[1]}"
+read -r -t 60 -u "${decoding[0]}" report
+exec {decoding[1]}>&-
+wait "$decoding_PID"
+[[ $message == 'A1F031BQ00011: The 8th digit'* && $report == 'Your VIN# of A1F031B300011'* ]] ||
+  { echo "FAIL: --line-buffered: got \"$message\" \"$report\""; failures=$((failures + 1)); }
+
+# A write that fails halfway (here past the file size limit, as on a full disk):
+# status 2, and the file holds exactly what it held before, appended to or not;
+# a pipe whose reader goes gives the same status in every format.
+for _ in $(seq 4000); do echo A1F031B300011; done >"$work/many.txt"
+head -c 90000 /dev/zero | tr '\0' 'x' >"$work/before.log"
+for format in text json csv; do
+  cp "$work/before.log" "$work/results.log"
+  expect 2 "$format appended past the size limit" -- \
+    bash -c "ulimit -f 100; \"$decode\" -f $format -i \"$work/many.txt\" >>\"$work/results.log\""
+  holds err "cannot write the output: File too large" "$format appended past the size limit"
+  cmp -s "$work/before.log" "$work/results.log" ||
+    { echo "FAIL: $format: the appended file lost or kept bytes"; failures=$((failures + 1)); }
+  expect 2 "$format written past the size limit" -- \
+    bash -c "ulimit -f 100; \"$decode\" -f $format -i \"$work/many.txt\" >\"$work/new.log\""
+  [[ ! -s $work/new.log ]] ||
+    { echo "FAIL: $format: a partial output was left"; failures=$((failures + 1)); }
+  expect 2 "$format into a pipe that closes" -- \
+    bash -c "\"$decode\" -f $format -i \"$work/many.txt\" | head -c 10 >/dev/null; exit \${PIPESTATUS[0]}"
+  holds err "cannot write the output" "$format into a pipe that closes"
+done
+
 if [[ $failures -ne 0 ]]; then echo "$failures failures"; exit 1; fi
 echo "all end-to-end checks passed"

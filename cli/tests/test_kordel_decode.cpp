@@ -96,8 +96,9 @@ TEST(CsvFormat, RowsPerVinAndYear) {
   EXPECT_EQ(w.err, "");
   // Read back with the same CSV reader: a row per VIN and model year, 17 columns each.
   std::vector<std::vector<std::string>> rows;
-  const std::string error = read_csv(w.out, "vin", [&](const auto &, const auto &fields, auto) {
-    rows.push_back(fields);
+  CsvDialect dialect;
+  const std::string error = read_csv(w.out, "vin", {}, dialect, [&](const CsvRow &row, auto) {
+    rows.emplace_back(row.fields.begin(), row.fields.end());
     return true;
   });
   ASSERT_EQ(error, "");
@@ -137,10 +138,16 @@ TEST(CsvInput, QuotingCases) {
       {"quote inside a field", "VIN\nA1F0\"31B300011\n", {}, "quotes in CSV row 2"},
       {"no such column", "id,vin\n1,A1F031B300011\n", {}, "no column \"VIN\""},
       {"empty", "", {}, "no header row"},
+      {"semicolons, a tie the header decides",
+       "owner, first;VIN\nAnn, B;A1F031B300011\n",
+       {"A1F031B300011"},
+       ""},
+      {"tabs", "id\tVIN\n1\tA1F031B300011\n", {"A1F031B300011"}, ""},
   };
+  CsvDialect dialect;
   for (const Case &c : cases) {
     std::vector<std::string> vins;
-    const std::string error = read_csv(c.data, "VIN", [&](const auto &, const auto &, auto vin) {
+    const std::string error = read_csv(c.data, "VIN", {}, dialect, [&](const auto &, auto vin) {
       vins.emplace_back(vin);
       return true;
     });
@@ -153,13 +160,38 @@ TEST(CsvInput, QuotingCases) {
   // A field of any length is refused rather than read into memory.
   const std::string huge = "VIN\n\"" + std::string(max_csv_bytes + 10, 'A') + "\"\n";
   EXPECT_NE(
-      read_csv(huge, "VIN", [](const auto &, const auto &, auto) { return true; }).find("longer"),
+      read_csv(huge, "VIN", {}, dialect, [](const auto &, auto) { return true; }).find("longer"),
       std::string::npos);
+}
+
+TEST(CsvInput, Windows1252AndCellsPastTheHeader) {
+  // "Besitzer" in Windows-1252 with ü (FC); a row wider than its header, whose
+  // names repeat.
+  const std::string data = "VIN;Besitzer;x;x\r\nA1F031B300011;J\xFCrgen;1;2;3\r\n";
+  CsvDialect dialect;
+  std::vector<std::string> names, fields;
+  read_csv(data, "VIN", {}, dialect, [&](const CsvRow &row, auto) {
+    names.assign(row.names.begin(), row.names.end());
+    fields.assign(row.fields.begin(), row.fields.end());
+    return true;
+  });
+  EXPECT_EQ(dialect.delimiter, ';');
+  EXPECT_EQ(dialect.encoding, TextEncoding::windows1252);
+  EXPECT_EQ(names, (std::vector<std::string>{"VIN", "Besitzer", "x", "x_2", "column_5"}));
+  EXPECT_EQ(fields[1], "J\xC3\xBCrgen");
+  // Told the delimiter and the encoding, it reads them so.
+  read_csv(
+      data, "VIN", {',', TextEncoding::utf8}, dialect, [&](const CsvRow &, auto) { return true; });
+  EXPECT_EQ(dialect.delimiter, ',');
+  EXPECT_EQ(dialect.encoding, TextEncoding::utf8);
 }
 
 TEST(LineInput, Cases) {
   const std::string long_line(100000, 'A');
-  const std::string data = "A1F031B300011\r\n\n  a8a855h100001 \n" + long_line + "\nlast";
+  const std::string data =
+      "\xEF\xBB\xBF"
+      "A1F031B300011\r\n\n  a8a855h100001 \n" +
+      long_line + "\nlast";
   std::vector<std::pair<std::string, bool>> lines;
   read_lines(data, [&](std::string_view line, bool too_long) {
     lines.emplace_back(trim_vin(line), too_long);

@@ -1,39 +1,49 @@
 from collections.abc import Iterable, Iterator
-from typing import Literal, NotRequired, TypedDict
+from typing import Any
 
+from ._records import (
+    Change as Change,
+    CheckDigit as CheckDigit,
+    Message as Message,
+    Position as Position,
+    Record as Record,
+    Result as Result,
+    Suggestion as Suggestion,
+)
 
 __version__: str
-
-class Message(TypedDict):
-    text: str
-    kind: Literal["error", "warning"]
-    position: int | None
-    accepted: str | None
-
-class Result(TypedDict):
-    model_year: int | None
-    status: Literal["decoded", "rejected", "unknown"]
-    # year, make, model, ... as the VIN's scheme has them; None where the
-    # report shows "Error"
-    fields: dict[str, str | None] | None
-    production_number: int | None
-    report: list[str] | None
-    messages: list[Message]
-
-class CheckDigit(TypedDict):
-    given: str
-    expected: str | None
-    valid: bool
-
-class Record(TypedDict):
-    vin: str
-    results: NotRequired[list[Result]]
-    error: NotRequired[str]
-    check_digit: CheckDigit | None
+__all__ = [
+    "decode",
+    "decode_many",
+    "decode_frame",
+    "DecodeIterator",
+    "Record",
+    "Result",
+    "Message",
+    "CheckDigit",
+    "Suggestion",
+    "Change",
+    "Position",
+    "FRAME_FIELDS",
+]
+FRAME_FIELDS: tuple[str, ...]
 
 class DecodeIterator(Iterator[Record]):
     def __iter__(self) -> DecodeIterator: ...
     def __next__(self) -> Record: ...
 
-def decode(vin: str, year: int | None = None) -> Record: ...
-def decode_many(vins: Iterable[str], year: int | None = None) -> DecodeIterator: ...
+def decode(
+    vin: str,
+    year: int | None = None,
+    *,
+    suggest: bool = False,
+    explain: bool = False,
+) -> Record: ...
+def decode_many(
+    vins: Iterable[str | float],
+    year: int | None = None,
+    *,
+    suggest: bool = False,
+    explain: bool = False,
+) -> DecodeIterator: ...
+def decode_frame(vins: Iterable[Any], year: int | None = None) -> Any: ...

@@ -2,6 +2,7 @@
 // kordel-decode --format json writes, built as dicts and lists directly.
 #include <pybind11/pybind11.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -29,7 +30,18 @@ std::string type_name(PyObject *object) { return Py_TYPE(object)->tp_name; }
 // file read with that handler gives its bytes back), else encoded as they stand;
 // either way they are bytes that are not UTF-8, which the record shows as U+FFFD,
 // exactly as kordel-decode does for such bytes. `encoded` keeps the bytes alive.
+// A missing value of a data frame's column: NaN, pandas.NA or pandas.NaT.
+bool missing(PyObject *value) {
+  if (PyFloat_Check(value)) return std::isnan(PyFloat_AS_DOUBLE(value));
+  const std::string_view type = Py_TYPE(value)->tp_name;
+  return type == "pandas._libs.missing.NAType" || type == "pandas._libs.tslibs.nattype.NaTType" ||
+         type == "NAType" || type == "NaTType";
+}
+
+// A missing value reads as an empty text: a record with the length's error, as
+// kordel-decode writes for an empty cell.
 std::string_view vin_bytes(PyObject *vin, const std::string &what, py::object &encoded) {
+  if (!PyUnicode_Check(vin) && missing(vin)) return {};
   if (!PyUnicode_Check(vin)) throw py::type_error(what + " must be a str, not " + type_name(vin));
   const Py_ssize_t length = PyUnicode_GET_LENGTH(vin);
   std::string_view bytes;
@@ -65,10 +77,15 @@ std::string_view vin_bytes(PyObject *vin, const std::string &what, py::object &e
 // year: None for every candidate year, or 68-80 / 1968-1980 as kordel-decode's --year.
 int model_year_of(PyObject *year) {
   if (year == Py_None) return 0;
-  if (PyBool_Check(year) || !PyLong_Check(year))
+  // An int or any integer that says so (__index__: numpy's integers); not a bool,
+  // numpy's included.
+  const std::string_view type = Py_TYPE(year)->tp_name;
+  if (PyBool_Check(year) || type == "numpy.bool_" || type == "numpy.bool" || !PyIndex_Check(year))
     throw py::type_error("year must be an int or None, not " + type_name(year));
+  const py::object index = py::reinterpret_steal<py::object>(PyNumber_Index(year));
+  if (!index) throw py::error_already_set();
   int overflow = 0;
-  const long value = PyLong_AsLongAndOverflow(year, &overflow);
+  const long value = PyLong_AsLongAndOverflow(index.ptr(), &overflow);
   if (value == -1 && PyErr_Occurred()) throw py::error_already_set();
   std::optional<int> two_digits;
   if (overflow == 0) two_digits = kordel::record::parse_model_year(std::to_string(value));
@@ -80,12 +97,13 @@ int model_year_of(PyObject *year) {
 
 // Decodes one VIN into a new dict.
 py::object decode_into(VinDecode &decode, PyBuilder &builder, PyObject *vin,
-                       const std::string &what, int model_year) {
+                       const std::string &what, int model_year,
+                       const kordel::record::RecordOptions &options) {
   py::object encoded;
   const std::string_view bytes = vin_bytes(vin, what, encoded);
   decode.decode(kordel::record::trim_vin(bytes), model_year);
   try {
-    kordel::record::build_record(builder, decode);
+    kordel::record::build_record(builder, decode, nullptr, options);
   } catch (...) {
     Py_XDECREF(builder.take());  // the part built so far
     try {
@@ -109,8 +127,18 @@ class Busy {
   bool &flag_;
 };
 
-py::object decode(py::handle vin, py::handle year) {
+// suggest and explain: True or False, as kordel-decode's --suggest and --explain.
+kordel::record::RecordOptions options_of(py::handle suggest, py::handle explain) {
+  for (const auto &[name, value] : {std::pair{"suggest", suggest}, std::pair{"explain", explain}})
+    if (!PyBool_Check(value.ptr()))
+      throw py::type_error(std::string(name) + " must be True or False, not " +
+                           type_name(value.ptr()));
+  return {.suggest = suggest.ptr() == Py_True, .explain = explain.ptr() == Py_True};
+}
+
+py::object decode(py::handle vin, py::handle year, py::handle suggest, py::handle explain) {
   const int model_year = model_year_of(year.ptr());
+  const auto options = options_of(suggest, explain);
   // A VinDecode holds a result per candidate year: one kept, not one a call. A
   // decode called while that one is in use (from a finalizer the garbage collector
   // runs while the record is built) gets one of its own.
@@ -120,18 +148,18 @@ py::object decode(py::handle vin, py::handle year) {
   if (busy) {
     const auto own = std::make_unique<VinDecode>();
     PyBuilder own_builder;
-    return decode_into(*own, own_builder, vin.ptr(), "vin", model_year);
+    return decode_into(*own, own_builder, vin.ptr(), "vin", model_year, options);
   }
   const Busy mark(busy);
-  return decode_into(*one, builder, vin.ptr(), "vin", model_year);
+  return decode_into(*one, builder, vin.ptr(), "vin", model_year, options);
 }
 
 // The lazy iterator decode_many returns: one VIN taken from the iterable and
 // decoded per step, so nothing but the current record is held.
 class DecodeIterator {
  public:
-  DecodeIterator(py::iterator vins, int model_year)
-      : vins_(std::move(vins)), model_year_(model_year) {}
+  DecodeIterator(py::iterator vins, int model_year, kordel::record::RecordOptions options)
+      : vins_(std::move(vins)), model_year_(model_year), options_(options) {}
 
   py::object next() {
     // As a generator does: its own input, or a finalizer, may not step it again.
@@ -144,21 +172,28 @@ class DecodeIterator {
     }
     const auto vin = py::reinterpret_steal<py::object>(item);
     const std::size_t index = index_++;
-    return decode_into(
-        *decode_, builder_, vin.ptr(), "vins[" + std::to_string(index) + "]", model_year_);
+    return decode_into(*decode_,
+                       builder_,
+                       vin.ptr(),
+                       "vins[" + std::to_string(index) + "]",
+                       model_year_,
+                       options_);
   }
 
  private:
   py::iterator vins_;
   int model_year_;
+  kordel::record::RecordOptions options_;
   std::unique_ptr<VinDecode> decode_ = std::make_unique<VinDecode>();
   PyBuilder builder_;
   std::size_t index_ = 0;
   bool busy_ = false;
 };
 
-std::unique_ptr<DecodeIterator> decode_many(py::handle vins, py::handle year) {
+std::unique_ptr<DecodeIterator> decode_many(py::handle vins, py::handle year, py::handle suggest,
+                                            py::handle explain) {
   const int model_year = model_year_of(year.ptr());
+  const auto options = options_of(suggest, explain);
   if (PyUnicode_Check(vins.ptr()))
     throw py::type_error(
         "vins must be an iterable of str, not one str (kordel.decode decodes one VIN)");
@@ -167,8 +202,8 @@ std::unique_ptr<DecodeIterator> decode_many(py::handle vins, py::handle year) {
     PyErr_Clear();
     throw py::type_error("vins must be an iterable of str, not " + type_name(vins.ptr()));
   }
-  return std::make_unique<DecodeIterator>(py::reinterpret_steal<py::iterator>(iterator),
-                                          model_year);
+  return std::make_unique<DecodeIterator>(
+      py::reinterpret_steal<py::iterator>(iterator), model_year, options);
 }
 
 }  // namespace
@@ -195,7 +230,10 @@ taken.)")
         &decode,
         py::arg("vin"),
         py::arg("year") = py::none(),
-        R"(decode(vin, year=None)
+        py::kw_only(),
+        py::arg("suggest") = false,
+        py::arg("explain") = false,
+        R"(decode(vin, year=None, *, suggest=False, explain=False)
 --
 
 Decode one VIN; return its record as a dict.
@@ -208,11 +246,17 @@ vin: the VIN as a str; blanks at either end and a line end (LF or CR LF)
     are ignored.
     A VIN of the wrong length, with characters no VIN holds or codes the
     decoder rejects gives a record that says so; it raises nothing.
+    NaN and pandas.NA (a missing cell) read as an empty VIN.
 year: None to try every model year a 13-character VIN could belong to, or one
-    year, as 68-80 or 1968-1980; a year that is not one of the VIN's
-    candidates gives a record with ``error``.
+    year, as 68-80 or 1968-1980 (an int, or any integer such as numpy's); a
+    year that is not one of the VIN's candidates gives a record with ``error``.
+suggest: add ``suggestions``, the VINs one edit away that decode, best first
+    (kordel-decode --suggest).
+explain: add ``positions`` to each result, what each character says
+    (kordel-decode --explain).
 
-Raises TypeError when vin is not a str or year not an int or None, and
+Raises TypeError when vin is not a str, year not an integer or None, or
+suggest or explain not a bool, and
 ValueError when vin holds a NUL character or more than 1024 bytes, or year
 is not 68-80 or 1968-1980.)");
 
@@ -220,15 +264,19 @@ is not 68-80 or 1968-1980.)");
         &decode_many,
         py::arg("vins"),
         py::arg("year") = py::none(),
-        R"(decode_many(vins, year=None)
+        py::kw_only(),
+        py::arg("suggest") = false,
+        py::arg("explain") = false,
+        R"(decode_many(vins, year=None, *, suggest=False, explain=False)
 --
 
 Decode VINs one at a time; return an iterator of their records.
 
 vins: any iterable of str (a list, a text file, a generator), one VIN each.
     It is read lazily, one VIN per record taken, so a stream of any length
-    decodes in constant memory. Every item gives a record, an empty one too.
-year: as for decode(), for every VIN.
+    decodes in constant memory. Every item gives a record, an empty one too;
+    NaN and pandas.NA (a missing cell) give that of an empty VIN.
+year, suggest, explain: as for decode(), for every VIN.
 
 Each record is the dict decode() returns for that VIN. A VIN that is not a
 str, holds a NUL character or more than 1024 bytes raises TypeError or

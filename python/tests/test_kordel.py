@@ -47,10 +47,10 @@ VINS = [
 ]
 
 
-def kordel_decode(vins, year):
+def kordel_decode(vins, year, *more):
     """What kordel-decode writes for these VINs, one a line, as json.loads reads it."""
     assert KORDEL_DECODE, "kordel-decode not found: set KORDEL_DECODE"
-    args = [KORDEL_DECODE, "--format", "json"] + (["--year", str(year)] if year else [])
+    args = [KORDEL_DECODE, "--format", "json", *more] + (["--year", str(year)] if year else [])
     lines = "".join(v + "\n" for v in vins)
     # The bytes kordel.decode reads for each str (see vin_bytes in the module).
     data = b"".join(
@@ -69,6 +69,64 @@ def test_records_equal_kordel_decode(year):
     assert [kordel.decode(v, year) for v in VINS] == expected
     assert list(kordel.decode_many(VINS, year=year)) == expected
     assert list(kordel.decode_many(iter(VINS), year)) == expected
+
+
+@pytest.mark.parametrize("year", [None, 1978])
+def test_suggest_and_explain_add_what_kordel_decode_adds(year):
+    vins = VINS[:17]
+    assert [kordel.decode(v, year, suggest=True, explain=True) for v in vins] == kordel_decode(
+        vins, year, "--suggest", "--explain"
+    )
+    assert list(kordel.decode_many(vins, year, suggest=True)) == kordel_decode(vins, year, "--suggest")
+
+
+def test_numpy_integers_and_missing_cells():
+    numpy = pytest.importorskip("numpy")
+    pandas = pytest.importorskip("pandas")
+    expected = kordel.decode("A8A855H100001", 1978)
+    for year in (numpy.int64(1978), numpy.int32(78), numpy.uint16(1978)):
+        assert kordel.decode("A8A855H100001", year) == expected
+    with pytest.raises(TypeError, match="not numpy.bool"):
+        kordel.decode("A8A855H100001", numpy.bool_(True))
+    with pytest.raises(TypeError, match="not float"):
+        kordel.decode("A8A855H100001", 1978.0)
+    # A missing cell is the record of an empty VIN: an error, not an exception.
+    empty = [kordel.decode("")]
+    assert empty[0]["error"] == "13 or 17 Characters only."
+    cells = [float("nan"), numpy.float64("nan"), pandas.NA, pandas.NaT]
+    assert list(kordel.decode_many(cells)) == empty * len(cells)
+    assert kordel.decode(float("nan")) == empty[0]
+
+
+def test_decode_frame_gives_a_row_per_vin_with_its_main_fields():
+    pandas = pytest.importorskip("pandas")
+    vins = pandas.Series(
+        ["A8A855H100001", "1AMCM3877BK100021", None, "A0A857Q123442", "A3A350A100001", "x"],
+        index=[10, 11, 12, 13, 14, 15],
+    )
+    frame = kordel.decode_frame(vins)
+    assert list(frame.index) == [10, 11, 12, 13, 14, 15]
+    assert list(frame["status"]) == ["decoded", "decoded", "error", "rejected", "unknown", "error"]
+    assert list(frame["model_years"]) == [(1968, 1978), (1981,), (), (), (), ()]
+    assert frame.loc[10, "model"] == "Ambassador" and frame.loc[10, "series"] == "DPL"
+    assert frame.loc[11, "restraints"] == "Limited interior and seatbelts"
+    assert frame.loc[11, "series"] is None and frame.loc[11, "production_number"] == 21
+    assert frame.loc[12, "error"] == "13 or 17 Characters only."
+    assert pandas.isna(frame.loc[12, "production_number"])
+    assert list(kordel.decode_frame(["A8A855H100001"], year=78)["model_years"]) == [(1978,)]
+
+
+def test_the_declared_types_exist_at_runtime_and_the_metadata_names_the_version():
+    from importlib import metadata
+
+    from kordel import CheckDigit, Message, Record, Result, Suggestion
+
+    assert {"vin", "results", "error", "check_digit", "suggestions"} == set(Record.__annotations__)
+    assert all(isinstance(t, type) for t in (CheckDigit, Message, Result, Suggestion))
+    try:
+        assert metadata.version("kordel") == kordel.__version__
+    except metadata.PackageNotFoundError:
+        pytest.skip("kordel is not installed here (its .dist-info comes with an installation)")
 
 
 def test_a_text_file_decodes_line_by_line():
@@ -99,6 +157,9 @@ def first(iterable):
         (lambda: kordel.decode("A" * 1025), ValueError, "vin is too long"),
         (lambda: kordel.decode("A8A855H100001", "78"), TypeError, "year must be an int or None"),
         (lambda: kordel.decode("A8A855H100001", True), TypeError, "not bool"),
+        (lambda: kordel.decode("A8A855H100001", suggest=1), TypeError, "suggest must be True"),
+        (lambda: kordel.decode("A8A855H100001", explain="no"), TypeError, "explain must be"),
+        (lambda: kordel.decode_many([], suggest=None), TypeError, "suggest must be True"),
         (lambda: kordel.decode("A8A855H100001", 1967), ValueError, "68-80 or 1968-1980, not 1967"),
         (lambda: kordel.decode("A8A855H100001", 2**80), ValueError, "68-80 or 1968-1980"),
         (lambda: kordel.decode_many("A8A855H100001"), TypeError, "not one str"),
@@ -160,6 +221,37 @@ def test_a_decode_from_a_finalizer_while_a_record_is_built():
     finally:
         gc.set_threshold(*threshold)
     assert (record, seen) == (expected[0], [expected[1]])
+
+
+def test_decodes_from_a_finalizer_at_every_collection_keep_to_their_own_vin():
+    # A finalizer that decodes a VIN that decodes, fired at every collection while
+    # another VIN's record is being built: neither record may hold the other's VIN.
+    inner_vin, outer_vin = "1AMCM3875BK100021", "A8A855H100001"
+    inner = []
+    running = [True]
+
+    class Cycle:
+        def __init__(self):
+            self.me = self
+
+        def __del__(self):
+            if running[0]:
+                inner.append(kordel.decode(inner_vin))
+                Cycle()  # the next collection finds the next one
+
+    threshold = gc.get_threshold()
+    gc.collect()
+    gc.set_threshold(1)
+    try:
+        Cycle()
+        outer = [kordel.decode(outer_vin) for _ in range(50)]
+    finally:
+        running[0] = False
+        gc.set_threshold(*threshold)
+        gc.collect()
+    assert inner
+    assert not [r for r in outer if inner_vin in json.dumps(r)]
+    assert not [r for r in inner if outer_vin in json.dumps(r)]
 
 
 def resident_bytes():

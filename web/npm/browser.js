@@ -1,12 +1,28 @@
-// Browsers, through a bundler: kordel.wasm is fetched from beside
-// this file (new URL('./kordel.wasm', import.meta.url), which bundlers follow and
-// emit as an asset). The module's Node.js branch needs fs and path, which the
+// Browsers and bundlers: the module starts when init() is awaited, from
+// kordel.wasm beside this file (new URL('./kordel.wasm', import.meta.url), which
+// bundlers follow and emit as an asset) or from the URL, bytes, Response or
+// compiled module given. The module's Node.js branch needs fs and path, which the
 // package's "browser" field leaves out of a browser bundle.
 import createKordel from './kordel.cjs';
-import { makeDecode } from './decoder.js';
+import core from './core.cjs';
 
-const response = await fetch(new URL('./kordel.wasm', import.meta.url));
-if (!response.ok) throw new Error(`kordel: kordel.wasm could not be loaded (${response.status})`);
-const wasmBinary = new Uint8Array(await response.arrayBuffer());
+let decodeNow = null;
+let started = null;
 
-export const decode = makeDecode(await createKordel({ wasmBinary }));
+export function init(source) {
+  if (source === undefined) {
+    started ??= core.compiledFrom(new URL('./kordel.wasm', import.meta.url))
+      .then((compiled) => core.start(createKordel, compiled))
+      .then((module) => { decodeNow = core.makeDecode(module); })
+      .catch((error) => { started = null; throw error; });
+    return started;
+  }
+  return core.compiledFrom(source)
+    .then((compiled) => core.start(createKordel, compiled))
+    .then((module) => { decodeNow = core.makeDecode(module); });
+}
+
+export function decode(vin, options) {
+  if (decodeNow === null) throw new Error('kordel: call and await init() before decode()');
+  return decodeNow(vin, options);
+}

@@ -10,24 +10,75 @@ export interface KordelMessage {
   accepted: string | null;
 }
 
-/** The decode for one model year. */
-export interface KordelResult {
-  /** The model year tried, or null where the VIN settles no year. */
-  model_year: number | null;
-  status: 'decoded' | 'rejected' | 'unknown';
-  /**
-   * year, make, model, ... as the VIN's scheme has them (series and body for 13
-   * characters; vehicle_type, restraints and check_digit for 17); null where the
-   * report shows "Error". Null unless decoded.
-   */
-  fields: Record<string, string | null> | null;
-  production_number: number | null;
-  /** The report's lines, as the window shows them. Null unless decoded. */
-  report: string[] | null;
-  messages: KordelMessage[];
-  /** With `explain`: what each character says; null for a result that did not decode. */
-  positions?: Array<Record<string, unknown>> | null;
+/** The fields of a 13-character VIN (1968-1980); null where the report shows "Error". */
+export interface KordelFields13 {
+  year: string | null;
+  make: string | null;
+  model: string | null;
+  series: string | null;
+  body: string | null;
+  engine: string | null;
+  trans: string | null;
+  plant: string | null;
 }
+
+/** The fields of a 17-character VIN (1981-1988); null where the report shows "Error". */
+export interface KordelFields17 {
+  year: string | null;
+  make: string | null;
+  model: string | null;
+  vehicle_type: string | null;
+  engine: string | null;
+  trans: string | null;
+  restraints: string | null;
+  check_digit: string | null;
+  plant: string | null;
+}
+
+/** What one character of a decoded VIN says (with `explain`). */
+export interface KordelPosition {
+  /** 1-based. */
+  position: number;
+  character: string;
+  /** The field the character belongs to ("sequence" for the sequence number), or null. */
+  field: string | null;
+  /** What the character stands for, in words ("model year", "read by no table"). */
+  meaning: string;
+  /** The decoded text of its field, or null. */
+  text: string | null;
+}
+
+/** A decode that produced a report. */
+export interface KordelDecoded<Fields> {
+  /** The model year this decode tried, or null where the VIN settles its own year. */
+  model_year: number | null;
+  status: 'decoded';
+  fields: Fields;
+  production_number: number | null;
+  /** The report's lines, as the window shows them. */
+  report: string[];
+  messages: KordelMessage[];
+  /** With `explain`: what each character says. */
+  positions?: KordelPosition[];
+}
+
+/** A decode that the decoder refused (rejected) or that names no model line (unknown). */
+export interface KordelNotDecoded {
+  /** The model year this decode tried, or null where the VIN settles its own year. */
+  model_year: number | null;
+  status: 'rejected' | 'unknown';
+  fields: null;
+  production_number: number | null;
+  report: null;
+  messages: KordelMessage[];
+  /** With `explain`: null, as nothing was decoded. */
+  positions?: null;
+}
+
+export type KordelResult13 = KordelDecoded<KordelFields13> | KordelNotDecoded;
+export type KordelResult17 = KordelDecoded<KordelFields17> | KordelNotDecoded;
+/** The decode for one model year. */
+export type KordelResult = KordelResult13 | KordelResult17;
 
 /** The check digit of a 17-character VIN, by the federal rule. */
 export interface KordelCheckDigit {
@@ -37,20 +88,56 @@ export interface KordelCheckDigit {
   valid: boolean;
 }
 
-export interface KordelRecord {
-  vin: string;
-  /** One per model year tried; absent when `error` is present. */
-  results?: KordelResult[];
-  /** Why nothing was decoded (the wrong length, a year that is no candidate). */
-  error?: string;
-  /** Null for 13 characters and for an `error`. */
-  check_digit: KordelCheckDigit | null;
-  /**
-   * With `suggest`: up to five VINs one edit away that decode, best first, as
-   * kordel-decode --suggest writes them.
-   */
-  suggestions?: Array<Record<string, unknown>>;
+/** One change a suggestion makes to the VIN typed. */
+export interface KordelChange {
+  position: number;
+  /** The character there before; null for an insertion. */
+  before: string | null;
+  /** The character there after; null for a removal. */
+  after: string | null;
 }
+
+/** A VIN one edit away that decodes (with `suggest`). */
+export interface KordelSuggestion {
+  vin: string;
+  edit: 'look_alike' | 'swap' | 'removal' | 'insertion' | 'substitution';
+  changes: KordelChange[];
+  /** The model years it decodes for. */
+  model_years: number[];
+  /** Its report's first line of description, as the window shows it. */
+  summary: string;
+}
+
+interface KordelRecordBase {
+  vin: string;
+  /** With `suggest`: up to five VINs one edit away that decode, best first. */
+  suggestions?: KordelSuggestion[];
+}
+
+/** A 13-character VIN: one result per model year tried. */
+export interface KordelRecord13 extends KordelRecordBase {
+  results: KordelResult13[];
+  error?: never;
+  check_digit: null;
+}
+
+/** A 17-character VIN: one result, and its check digit. */
+export interface KordelRecord17 extends KordelRecordBase {
+  results: KordelResult17[];
+  error?: never;
+  check_digit: KordelCheckDigit;
+}
+
+/** A text that is no VIN of either length, or a year that is not one of its candidates. */
+export interface KordelErrorRecord extends KordelRecordBase {
+  results?: never;
+  /** Why nothing was decoded. */
+  error: string;
+  check_digit: null;
+}
+
+/** Narrow by `'error' in record`, then by `record.check_digit === null`. */
+export type KordelRecord = KordelRecord13 | KordelRecord17 | KordelErrorRecord;
 
 export interface DecodeOptions {
   /**
@@ -64,6 +151,27 @@ export interface DecodeOptions {
   explain?: boolean;
 }
 
+/** What init() starts the module from. */
+export type KordelWasmSource =
+  | string
+  | URL
+  | Response
+  | ArrayBuffer
+  | ArrayBufferView
+  | WebAssembly.Module
+  | PromiseLike<string | URL | Response | ArrayBuffer | ArrayBufferView | WebAssembly.Module>;
+
+/**
+ * Starts the module. In Node.js it is started already, from the package's own
+ * kordel.wasm; in a browser, await init() before the first decode. Without an
+ * argument kordel.wasm is fetched from beside the package's script (bundlers emit
+ * it as an asset); else from the URL, bytes, Response or compiled module given.
+ *
+ * @throws {Error} naming kordel.wasm and where it was looked for, when it cannot
+ *   be loaded or what was loaded is not WebAssembly.
+ */
+export function init(source?: KordelWasmSource): Promise<void>;
+
 /**
  * Decodes one VIN; returns its record, the object kordel-decode --format json
  * writes for it (with --year, --suggest and --explain as `options` ask).
@@ -71,8 +179,10 @@ export interface DecodeOptions {
  * Blanks at either end and a trailing CR are ignored. A VIN of the wrong length
  * or with codes the decoder refuses gives a record that says so.
  *
- * @throws {TypeError} when vin is not a string or year not an integer.
+ * @throws {TypeError} when vin is not a string, options not an object, an option
+ *   unknown, year not an integer or suggest or explain not a boolean.
  * @throws {RangeError} when vin holds a NUL character or more than 1024 bytes of
  *   UTF-8, or year is not 68-80 or 1968-1980.
+ * @throws {Error} in a browser, before init() has finished.
  */
 export function decode(vin: string, options?: DecodeOptions): KordelRecord;

@@ -1,9 +1,4 @@
-// Node.js: the module's WebAssembly read from the package's own folder.
-import { readFile } from 'node:fs/promises';
+// Node.js, by import: the same package as require gives (node.cjs), ready at once.
+import kordel from './node.cjs';
 
-import createKordel from './kordel.cjs';
-import { makeDecode } from './decoder.js';
-
-const wasmBinary = await readFile(new URL('./kordel.wasm', import.meta.url));
-
-export const decode = makeDecode(await createKordel({ wasmBinary }));
+export const { decode, init } = kordel;

@@ -1,8 +1,15 @@
 // The module's entries into the record library, for the page and for any other
-// JavaScript: one VIN's record, as `kordel-decode --format json --suggest
-// --explain` writes it, with its check-digit warning; and a list's CSV, as
-// `kordel-decode --format csv --suggest` writes it. Texts in and out are UTF-8 except a list's
-// cells, which are bytes and go to the CSV as they are.
+// JavaScript. Each is one call that returns what its name says, and each keeps its
+// state in an object the caller holds: a Decoder (one VIN at a time) or a List (a
+// list's CSV being written). Nothing is kept between calls outside them.
+//
+// Text goes in as bytes at an address and a count, written by the caller into
+// memory it took with malloc (never onto the module's stack), and comes back as a
+// Text: the address and count of bytes the object owns until its next call. Texts
+// in and out are UTF-8, except a list's cells, which are bytes and go to the CSV as
+// they are. kordel_glue.js wraps these calls for JavaScript.
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,29 +29,56 @@ constexpr std::size_t max_line_bytes = 1024;
 
 // The page offers suggestions for a VIN that does not decode and shows what each
 // character of one that does says; a list's table and CSV carry the suggestions.
-constexpr RecordOptions options{.suggest = true, .explain = true};
+constexpr RecordOptions page_options{.suggest = true, .explain = true};
 
-// The suggestions of the list row decoded last: searched for once, written to its
-// CSV rows and to its answer.
-std::vector<Suggestion> row_suggestions;
-const RecordOptions list_options{.suggest = true, .suggestions = &row_suggestions};
+}  // namespace
 
-// A VinDecode holds several results: kept out of the (small) stack.
-VinDecode decode;
-// The caller copies a returned text out before its next call, so one suffices.
-std::string returned;
+// Bytes the module returns: valid until the next call on the object that owns them.
+struct KordelText {
+  const char *data = nullptr;
+  std::uint32_t size = 0;
+};
 
-// The list being written: its input columns (empty for a list of lines), the
-// cells of the row to come and of the row decoded last (which its decode points
-// into), and the CSV.
-std::vector<std::string> header;
-std::vector<std::string> cells;
-std::vector<std::string> decoded_cells;
-std::string csv;
+// One VIN at a time: its decode (which holds a result per candidate year, kept off
+// the small stack) and the text returned last.
+struct KordelDecoder {
+  VinDecode decode;
+  std::string text;
+  KordelText reply;
+
+  const KordelText *returned() {
+    reply = {text.data(), static_cast<std::uint32_t>(text.size())};
+    return &reply;
+  }
+};
+
+// What became of a list's row: "decoded", "rejected", "unknown" or "error", or ""
+// for a blank line, which is skipped; and, when asked for, the row's answer (as
+// kordel_page_answer's, without the positions and with the suggestions its CSV
+// rows got).
+struct KordelListRow {
+  const char *outcome = "";
+  KordelText answer;
+};
+
+// A list's CSV being written: its input columns (none for a list of lines), the
+// cells of the row decoded last (which its decode points into) and the CSV.
+struct KordelList {
+  KordelDecoder decoder;
+  std::vector<std::string> header;
+  std::vector<std::string> cells;
+  std::vector<Suggestion> suggestions;
+  std::string csv;
+  std::string taken;  // the CSV handed over last, valid until the next take
+  KordelListRow row;
+  KordelText csv_text;
+};
+
+namespace {
 
 // Decodes `vin` for a model year of 0, 68-80 or 1968-1980; any other year is
 // refused, as `kordel-decode --year` refuses it.
-void decode_for(std::string_view vin, int year) {
+void decode_for(VinDecode &decode, std::string_view vin, int year) {
   if (year == 0) {
     decode.decode(trim_vin(vin), 0);
     return;
@@ -56,20 +90,41 @@ void decode_for(std::string_view vin, int year) {
                   "model year " + std::to_string(year) + " is not one of 68-80 or 1968-1980");
 }
 
-// A line of a list of lines, as `kordel-decode` reads one.
-void decode_line(std::string_view line, int year) {
+// A line of a list of lines, or a VIN typed or given: a text longer than a line
+// `kordel-decode` reads is refused as it refuses that line, named by its first 32
+// bytes.
+void decode_line(VinDecode &decode, std::string_view line, int year) {
   if (line.size() <= max_line_bytes) {
-    decode_for(line, year);
+    decode_for(decode, line, year);
     return;
   }
-  // The record names the line by its first 32 bytes.
   decode.refuse(trim_vin(line.substr(0, 32)),
                 std::string(kordel::report::length_message) + " (the line holds more than " +
                     std::to_string(max_line_bytes) + " bytes)");
 }
 
+std::string_view bytes_at(const char *data, int size) {
+  return data != nullptr && size > 0 ? std::string_view(data, static_cast<std::size_t>(size))
+                                     : std::string_view();
+}
+
+// Cells packed one after another, each as its size (4 bytes, little-endian) and
+// its bytes. A short or malformed tail is dropped.
+std::vector<std::string> unpack_cells(std::string_view packed) {
+  std::vector<std::string> cells;
+  while (packed.size() >= 4) {
+    std::uint32_t size = 0;
+    std::memcpy(&size, packed.data(), 4);  // wasm32 is little-endian
+    packed.remove_prefix(4);
+    if (size > packed.size()) break;
+    cells.emplace_back(packed.substr(0, size));
+    packed.remove_prefix(size);
+  }
+  return cells;
+}
+
 // What became of the VIN, in one word.
-const char *outcome() {
+const char *outcome(const VinDecode &decode) {
   if (!decode.error().empty()) return "error";
   if (decode.decoded()) return "decoded";
   for (std::size_t i = 0; i < decode.attempt_count(); ++i)
@@ -80,93 +135,104 @@ const char *outcome() {
 // {"check_digit_warning": text, "unknown_message": the words for a result of
 // status unknown, when there is one, "record": the JSON record}; texts are empty
 // when they do not apply.
-const char *answer(const RecordOptions &record_options) {
-  returned = "{\"check_digit_warning\":";
-  append_json_string(returned, decode.check_digit_warning());
+void write_answer(std::string &out, const VinDecode &decode, const RecordOptions &options) {
+  out = "{\"check_digit_warning\":";
+  append_json_string(out, decode.check_digit_warning());
   bool unknown = false;
   for (std::size_t i = 0; i < decode.attempt_count(); ++i)
     unknown = unknown || decode.attempt(i).status == Status::unknown;
-  returned += ",\"unknown_message\":";
-  append_json_string(returned, unknown ? unknown_message : std::string_view());
-  returned += ",\"record\":";
-  append_json_record(returned, decode, nullptr, record_options);
-  returned += '}';
-  return returned.c_str();
+  out += ",\"unknown_message\":";
+  append_json_string(out, unknown ? unknown_message : std::string_view());
+  out += ",\"record\":";
+  append_json_record(out, decode, nullptr, options);
+  out += '}';
 }
 
 }  // namespace
 
 extern "C" {
 
-// Everything the page shows for one VIN; year: 0 tries every candidate year.
-const char *kordel_decode(const char *vin, int year) {
-  decode_for(vin ? vin : "", year);
-  return answer(options);
+// The most bytes of a VIN read; a caller may cut a longer text to a byte more.
+int kordel_max_vin_bytes() { return static_cast<int>(max_line_bytes); }
+
+KordelDecoder *kordel_decoder_new() { return new KordelDecoder; }
+void kordel_decoder_delete(KordelDecoder *decoder) { delete decoder; }
+
+// Everything the page shows for one VIN, as the JSON text
+// {"check_digit_warning", "unknown_message", "record"} (write_answer); year: 0
+// tries every candidate year.
+const KordelText *kordel_page_answer(KordelDecoder *decoder, const char *vin, int size, int year) {
+  decode_line(decoder->decode, bytes_at(vin, size), year);
+  write_answer(decoder->text, decoder->decode, page_options);
+  return decoder->returned();
 }
 
-// One VIN's record alone, as `kordel-decode --format json` writes it, with
-// --suggest when `flags` has bit 1 and --explain when it has bit 2 (the npm
-// package's call); year as for kordel_decode.
-const char *kordel_record(const char *vin, int year, int flags) {
-  decode_for(vin ? vin : "", year);
-  returned.clear();
-  append_json_record(returned,
-                     decode,
+// One VIN's record alone, as the JSON text `kordel-decode --format json` writes,
+// with --suggest when `flags` has bit 1 and --explain when it has bit 2 (the npm
+// package's call); year as for kordel_page_answer.
+const KordelText *kordel_record_json(KordelDecoder *decoder, const char *vin, int size, int year,
+                                     int flags) {
+  decode_line(decoder->decode, bytes_at(vin, size), year);
+  decoder->text.clear();
+  append_json_record(decoder->text,
+                     decoder->decode,
                      nullptr,
                      RecordOptions{.suggest = (flags & 1) != 0, .explain = (flags & 2) != 0});
-  return returned.c_str();
+  return decoder->returned();
 }
 
-// Adds a cell of `size` bytes (not necessarily UTF-8) to the row to come and
-// returns where the caller writes them.
-char *kordel_csv_cell(int size) {
-  cells.emplace_back(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
-  return cells.back().data();
+// A new list whose CSV starts with its header: `header` holds the input's column
+// names as packed cells (unpack_cells); none, and the list is of VINs one a line.
+KordelList *kordel_list_new(const char *header, int size) {
+  auto *list = new KordelList;
+  list->header = unpack_cells(bytes_at(header, size));
+  const CsvRow row{list->header, {}};
+  append_csv_header(list->csv, list->header.empty() ? nullptr : &row, page_options);
+  return list;
 }
 
-// Starts a list's CSV with its header: the cells given are the input's columns;
-// none, and the list is of VINs one a line.
-void kordel_csv_begin() {
-  header = std::move(cells);
-  cells.clear();
-  csv.clear();
-  const CsvRow row{header, {}};
-  append_csv_header(csv, header.empty() ? nullptr : &row, options);
-}
+void kordel_list_delete(KordelList *list) { delete list; }
 
-// Decodes the row given (the cell at vin_column of an input row, or the one cell
-// of a list of lines) and appends its CSV rows. Returns what became of the VIN:
-// "decoded", "rejected", "unknown" or "error"; or an empty text for a blank
-// line, which is skipped.
-const char *kordel_csv_row(int vin_column, int year) {
-  decoded_cells = std::move(cells);
-  cells.clear();
-  if (header.empty()) {
-    const std::string_view line =
-        decoded_cells.empty() ? std::string_view() : decoded_cells.front();
-    if (trim_vin(line).empty()) return "";
-    decode_line(line, year);
-    row_suggestions = suggestions_for(decode);
-    append_csv_rows(csv, decode, nullptr, list_options);
-    return outcome();
+// Decodes a row of the list (packed cells: the input row, whose cell at
+// vin_column is the VIN, or the one cell of a list of lines), appends its CSV rows
+// and returns what became of it, with its answer when `with_answer` is not 0.
+const KordelListRow *kordel_list_row(KordelList *list, const char *cells, int size, int vin_column,
+                                     int year, int with_answer) {
+  list->cells = unpack_cells(bytes_at(cells, size));
+  VinDecode &decode = list->decoder.decode;
+  list->row = {};
+  if (list->header.empty()) {
+    const std::string_view line = list->cells.empty() ? std::string_view() : list->cells.front();
+    if (trim_vin(line).empty()) return &list->row;
+    decode_line(decode, line, year);
+  } else {
+    const auto column = static_cast<std::size_t>(vin_column);
+    decode_for(decode,
+               vin_column >= 0 && column < list->cells.size()
+                   ? std::string_view(list->cells[column])
+                   : std::string_view(),
+               year);
   }
-  const auto column = static_cast<std::size_t>(vin_column);
-  decode_for(vin_column >= 0 && column < decoded_cells.size()
-                 ? std::string_view(decoded_cells[column])
-                 : std::string_view(),
-             year);
-  row_suggestions = suggestions_for(decode);
-  const CsvRow row{header, decoded_cells};
-  append_csv_rows(csv, decode, &row, list_options);
-  return outcome();
+  list->suggestions = suggestions_for(decode);
+  const RecordOptions options{.suggest = true, .suggestions = &list->suggestions};
+  const CsvRow row{list->header, list->cells};
+  append_csv_rows(list->csv, decode, list->header.empty() ? nullptr : &row, options);
+  list->row.outcome = outcome(decode);
+  if (with_answer != 0) {
+    write_answer(list->decoder.text, decode, options);
+    list->row.answer = *list->decoder.returned();
+  }
+  return &list->row;
 }
 
-// What kordel_decode answers, for the row decoded last; its record without the
-// positions, which the list does not show, and with the suggestions its CSV rows got.
-const char *kordel_csv_answer() { return answer(list_options); }
-
-// The CSV written since kordel_csv_begin: its bytes and their count.
-const char *kordel_csv_data() { return csv.data(); }
-int kordel_csv_size() { return static_cast<int>(csv.size()); }
+// The list's CSV written since the last call, handed over: the module forgets it
+// once returned, so a long list's CSV is taken in pieces and never held whole.
+const KordelText *kordel_list_take_csv(KordelList *list) {
+  list->taken.swap(list->csv);
+  list->csv.clear();
+  list->csv_text = {list->taken.data(), static_cast<std::uint32_t>(list->taken.size())};
+  return &list->csv_text;
+}
 
 }  // extern "C"
+

@@ -14,7 +14,19 @@ export const site = path.join(root, 'build/web');
 // Like most static hosts, it sends no Cache-Control.
 export async function startServer(folder = site) {
   const server = spawn('python3', ['-u', '-m', 'http.server', '--bind', '127.0.0.1',
-    '--directory', folder, '0'], { stdio: ['ignore', 'pipe', 'ignore'] });
+    '--directory', folder, '0'], { stdio: ['ignore', 'pipe', 'pipe'] });
+  // Every request served, as { path, status }, from the server's log.
+  const requests = [];
+  let log = '';
+  server.stderr.on('data', (chunk) => {
+    log += chunk;
+    const lines = log.split('\n');
+    log = lines.pop();
+    for (const line of lines) {
+      const match = /"GET (\S+) HTTP\/[\d.]+" (\d+)/.exec(line);
+      if (match) requests.push({ path: match[1], status: Number(match[2]) });
+    }
+  });
   const port = await new Promise((resolve, reject) => {
     let seen = '';
     server.stdout.on('data', (chunk) => {
@@ -26,7 +38,7 @@ export async function startServer(folder = site) {
   });
   // Should the tests be cut short, the server goes with them.
   process.once('exit', () => { if (server.exitCode === null) server.kill(); });
-  return { pid: server.pid, url: `http://127.0.0.1:${port}/`, process: server };
+  return { pid: server.pid, url: `http://127.0.0.1:${port}/`, process: server, requests };
 }
 
 export async function stopServer(server) {

@@ -7,10 +7,9 @@ import { spawnSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import path from 'node:path';
 import { createRequire } from 'node:module';
-import { launchBrowser, root } from './browser.mjs';
+import { launchBrowser, root, startServer, stopServer } from './browser.mjs';
 
 const decoder = process.env.KORDEL_DECODE ?? path.join(root, 'build/release/bin/kordel-decode');
-const explainSource = readFileSync(path.join(root, 'web/explain.js'), 'utf8');
 const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
 function record(vin) {
@@ -19,19 +18,28 @@ function record(vin) {
   return JSON.parse(run.stdout);
 }
 
+// explain.js imports the page's other modules: it is served from build/web/.
 let chromium;
-before(async () => { chromium = await launchBrowser(); });
-after(async () => { await chromium?.close(); });
+let server;
+before(async () => {
+  server = await startServer();
+  chromium = await launchBrowser();
+});
+after(async () => {
+  await chromium?.close();
+  if (server) await stopServer(server);
+});
 
 // A page with the module loaded as window.explain and an empty <main>.
 async function modulePage() {
   const page = await chromium.browser.newPage();
+  await page.goto(`${server.url}blank`);  // a page of the site's origin (its 404)
   await page.setContent('<!doctype html><html lang="en"><head><title>explain</title></head>'
     + '<body><main><h1>Decode</h1><input aria-label="VIN" id="before">'
     + '<article><h2>Report</h2></article></main></body></html>');
-  await page.evaluate(async (source) => {
-    window.explain = await import(`data:text/javascript,${encodeURIComponent(source)}`);
-  }, explainSource);
+  await page.evaluate(async () => {
+    window.explain = await import('/explain.js');
+  });
   await page.addScriptTag({ content: axeSource });
   return page;
 }

@@ -4,12 +4,14 @@ import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import {
-  mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, utimesSync, writeFileSync,
+  mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync, utimesSync, writeFileSync,
 } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { createRequire } from 'node:module';
 import { launchBrowser, openPage, root, site, startServer, stopServer } from './browser.mjs';
+
+const Papa = createRequire(import.meta.url)('papaparse');
 
 const decoder = process.env.KORDEL_DECODE ?? path.join(root, 'build/release/bin/kordel-decode');
 const shots = path.join(root, 'build/web-screenshots');
@@ -278,16 +280,53 @@ test('registrars\' files: semicolons, a "VIN number" header, Windows-1252 names'
     const commas = rows.map((r) => r.map((c) => (c.includes('"') ? `"${c.replaceAll('"', '""')}"` : c)).join(','))
       .join('\r\n');
     const semicolons = commas.replaceAll(',', ';');
-    for (const [name, encoding] of [['utf8.csv', 'utf8'], ['cp1252.csv', 'latin1']]) {
+    // kordel-decode reads the semicolons itself where it can; else the expected
+    // CSV is its answer for the commas, rewritten with semicolons by Papa Parse.
+    const sniffs = spawnSync(decoder, ['--help'], { encoding: 'utf8' }).stdout.includes('--delimiter');
+    const expected = (encoding, withCommas = commas) => {
+      if (sniffs) {
+        const text = withCommas.replaceAll(',', ';');
+        return kordelDecode(['--format', 'csv', '--suggest', '--column', 'VIN number'],
+          encoding === 'bom' ? Buffer.from(`\ufeff${text}`) : Buffer.from(text, encoding));
+      }
+      const csv = kordelDecode(['--format', 'csv', '--suggest', '--column', 'VIN number'], withCommas);
+      const rewritten = Papa.unparse(Papa.parse(csv, { skipEmptyLines: true }).data,
+        { delimiter: ';', newline: '\r\n' });
+      return Buffer.concat([Buffer.from(encoding === 'bom' ? '\ufeff' : ''),
+        Buffer.from(`${rewritten}\r\n`, encoding === 'bom' ? 'utf8' : encoding)]);
+    };
+    for (const [name, encoding] of [['utf8.csv', 'utf8'], ['cp1252.csv', 'latin1'], ['bom.csv', 'bom']]) {
       // Windows-1252 and Latin-1 agree on every character here.
-      writeFileSync(path.join(folder, name), Buffer.from(semicolons, encoding));
+      const bytes = encoding === 'bom' ? Buffer.from(`\ufeff${semicolons}`) : Buffer.from(semicolons, encoding);
+      writeFileSync(path.join(folder, name), bytes);
       const input = await page.$('#list-file');
       await input.uploadFile(path.join(folder, name));
       const told = await listSummary(page);
       assert.match(told, /^3 VINs: 2 decoded, 1 rejected\. Read as CSV separated by semicolons; VINs from the column "VIN number"\./);
       assert.equal(told.includes('read as Windows-1252'), encoding === 'latin1');
-      assert.deepEqual(await downloadCsv(page, true),
-        kordelDecode(['--format', 'csv', '--suggest', '--column', 'VIN number'], Buffer.from(commas, encoding)), name);
+      assert.deepEqual(await downloadCsv(page, true), expected(encoding), name);
+      assert.equal(await page.$eval('#csv-download', (n) => n.download), name.replace('.csv', '-decoded.csv'));
+    }
+    // A file larger than the pieces it is read in, a two-byte character at
+    // many a piece's edge.
+    const many = [commas.split('\r\n')[0], ...Array.from({ length: 40000 },
+      (_, i) => `Müller ${i};${[AMBIGUOUS, REJECTED][i % 2]};grün`.replaceAll(';', ','))].join('\r\n');
+    writeFileSync(path.join(folder, 'many.csv'), many.replaceAll(',', ';'));
+    await (await page.$('#list-file')).uploadFile(path.join(folder, 'many.csv'));
+    assert.match(await listSummary(page), /^40000 VINs: 20000 decoded, 20000 rejected\. Read as CSV separated by semicolons/);
+    assert.ok((await downloadCsv(page, true)).equals(expected('utf8', many)), 'many.csv');
+    // Commas and semicolons split every line alike: the header decides.
+    const tie = 'Note,x;VIN number\r\ny,z;A8A855H100001\r\n';
+    await page.$eval('#list-input', (n, text) => { n.value = text; }, tie);
+    await page.click('#list-decode');
+    assert.match(await listSummary(page), /separated by semicolons; VINs from the column "VIN number"/);
+    // Files that are no list: nothing to download, and the page says why.
+    writeFileSync(path.join(folder, 'photo.csv'), Buffer.from([0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0, 0, 0, 13]));
+    writeFileSync(path.join(folder, 'empty.csv'), '');
+    for (const [name, told] of [['photo.csv', '"photo.csv" is not a text file.'], ['empty.csv', '"empty.csv" is empty: it holds no VINs.']]) {
+      await (await page.$('#list-file')).uploadFile(path.join(folder, name));
+      assert.match(await listSummary(page), new RegExp(`^${told.replace(/[.()]/g, '\\$&')}`));
+      assert.equal(await page.$eval('#csv-download', (n) => n.hidden), true);
     }
     // No header names the VINs: their column is found by its values, and without
     // any column of VINs the page says so.
@@ -313,9 +352,16 @@ test('100,000 VINs decode in the background, with progress, while the page answe
     await page.click('#list-decode');
     await page.waitForFunction(() => document.getElementById('list-progress-bar').value > 0);
   };
-  await start();
+  // Before the worker reports, the bar says so in words.
+  await page.$eval('#list-input', (n, text) => { n.value = text; }, list);
+  assert.equal(await page.evaluate(() => {
+    document.getElementById('list-decode').click();
+    return document.getElementById('list-progress-bar').getAttribute('aria-valuetext');
+  }), 'Starting');
+  await page.waitForFunction(() => document.getElementById('list-progress-bar').value > 0);
   await page.click('#list-cancel');
   assert.equal(await listSummary(page), 'Decoding the list was cancelled.');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'list-decode');
   assert.equal(await page.$eval('#list-progress', (n) => n.hidden), true);
 
   // Typing goes on while the list is decoded: the report is there before the list
@@ -371,6 +417,18 @@ test('a new build reaches the page, even where the server sends no Cache-Control
     await page.reload();
     await page.waitForSelector('#update:not([hidden])');
     assert.equal(await page.$eval('h1', (n) => n.textContent), 'Kordel VIN decoder');
+    // With a decoded list on the page, Reload asks first; declined, the list stays.
+    await page.$eval('#list-input', (n, text) => { n.value = text; }, AMBIGUOUS);
+    await page.click('#list-decode');
+    await listSummary(page);
+    const asked = [];
+    const answer = async (dialog) => { asked.push(dialog.message()); await dialog.dismiss(); };
+    page.on('dialog', answer);
+    await page.click('#update-reload');
+    page.off('dialog', answer);
+    assert.deepEqual(asked, ['Reloading throws away the decoded list on this page. Reload now?']);
+    assert.match(await listSummary(page), /^1 VIN: /);
+    page.once('dialog', (dialog) => dialog.accept());
     await Promise.all([page.waitForNavigation(), page.click('#update-reload')]);
     await page.waitForSelector('html[data-ready="true"]');
     assert.equal(await page.$eval('h1', (n) => n.textContent), 'Kordel VIN decoder, new');
@@ -379,6 +437,120 @@ test('a new build reaches the page, even where the server sends no Cache-Control
     await context.close();
     await stopServer(oldSite);
     rmSync(folder, { recursive: true, force: true });
+  }
+});
+
+// Every state the list shows, from the moment it is watched: the summary, the
+// download's presence and the first VIN of the table.
+async function watchList(page) {
+  await page.evaluate(() => {
+    window.listStates = [];
+    const note = () => window.listStates.push({
+      summary: document.getElementById('list-summary').textContent,
+      csv: !document.getElementById('csv-download').hidden,
+      first: document.querySelector('#list-table tbody td')?.textContent ?? null,
+    });
+    new MutationObserver(note).observe(document.getElementById('list'),
+      { subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['hidden'] });
+  });
+}
+
+test('a second list or a new model year ends the running list, and nothing of it is shown', async () => {
+  const page = await openPage(chromium.browser, server.url);
+  const first = Array.from({ length: 100000 }, (_, i) => [AMBIGUOUS, REJECTED][i % 2]).join('\n');
+  const second = Array.from({ length: 60000 }, () => ONE_YEAR).join('\n');
+  const started = () => page.waitForFunction(() => document.getElementById('list-progress-bar').value > 0);
+  await watchList(page);
+  await page.$eval('#list-input', (n, text) => { n.value = text; }, first);
+  await page.click('#list-decode');
+  await started();
+  await page.$eval('#list-input', (n, text) => { n.value = text; }, second);
+  await page.click('#list-decode');
+  await page.waitForFunction(() => /^60000 VINs/.test(document.getElementById('list-summary').textContent));
+  await page.waitForFunction(() => document.querySelectorAll('#list-table tbody tr').length === 250);
+  let states = await page.evaluate(() => window.listStates);
+  assert.deepEqual(states.filter((s) => s.summary !== '' && !s.summary.startsWith('60000 VINs')), []);
+  assert.deepEqual([...new Set(states.map((s) => s.first))].filter((f) => f !== null), [ONE_YEAR]);
+  assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv', '--suggest'], second));
+
+  // The year changed midway: only the list of 1978 is ever offered.
+  await page.$eval('#list-input', (n, text) => { n.value = text; }, first);
+  await page.click('#list-decode');
+  await started();
+  await watchList(page);
+  await page.select('#year', '1978');
+  await page.waitForFunction(() => /^100000 VINs/.test(document.getElementById('list-summary').textContent));
+  states = await page.evaluate(() => window.listStates);
+  const offered = states.filter((s) => s.csv);
+  assert.ok(offered.length > 0);
+  assert.ok(offered.every((s) => s.summary === offered[0].summary), 'one list offered');
+  assert.equal(await downloadCsv(page), kordelDecode(['--format', 'csv', '--suggest', '--year', '1978'], first));
+  await page.close();
+});
+
+test('a pasted list of 100,000 lines goes to the list without filling the box', async () => {
+  const page = await openPage(chromium.browser, server.url);
+  const list = Array.from({ length: 100000 }, (_, i) => [ONE_YEAR, AMBIGUOUS][i % 2]).join('\n');
+  for (const target of ['#vin', '#list-input']) {
+    await page.focus(target);
+    await page.evaluate((text, id) => {
+      const data = new DataTransfer();
+      data.setData('text/plain', text);
+      document.querySelector(id).dispatchEvent(
+        new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true }));
+    }, list, target);
+    assert.equal(await page.$eval('#list-input', (n) => n.value), '');
+    assert.equal(await page.$eval('#list-source', (n) => n.textContent), 'Pasted: a list of 100,000 lines.');
+    await page.waitForFunction(() => /^100000 VINs: 100000 decoded/.test(document.getElementById('list-summary').textContent));
+  }
+  // Typing in the box again: the note goes.
+  await page.type('#list-input', AMBIGUOUS);
+  assert.equal(await page.$eval('#list-source', (n) => n.hidden), true);
+  await page.close();
+});
+
+test('an incomplete result or a status the page does not know is never called decoded', async () => {
+  const page = await openPage(chromium.browser, server.url);
+  const answer = JSON.parse(await page.evaluate((vin) => window.kordel.decode(vin), ONE_YEAR));
+  for (const [status, told] of [
+    ['incomplete', /^Not decoded cleanly: 1970 AMC Ambassador; body not found\.$/],
+    ['pending', /^Not decoded\.$/]]) {
+    const record = structuredClone(answer.record);
+    Object.assign(record.results[0], { status, missing_fields: status === 'incomplete' ? ['body'] : [] });
+    await page.evaluate(async (shown) => {
+      (await import('./report-view.js')).show(shown, () => {});
+    }, { ...answer, record });
+    assert.match(await page.$eval('#status', (n) => n.textContent), told);
+    assert.equal((await texts(page, '.result h2'))[0], status === 'incomplete' ? 'Incomplete report' : 'Not decoded');
+    const labels = await page.evaluate(async (r) => {
+      const { statusWord } = await import('./labels.js');
+      return r.results.map((x) => statusWord(x.status));
+    }, record);
+    assert.deepEqual(labels, [status === 'incomplete' ? 'incomplete' : 'not decoded']);
+  }
+  await page.close();
+});
+
+test('a first visit fetches each file of the page once', async () => {
+  const fresh = await startServer();
+  const context = await chromium.browser.createBrowserContext();
+  try {
+    const page = await context.newPage();
+    await page.goto(fresh.url);
+    await page.waitForSelector('html[data-ready="true"]');
+    await page.evaluate(async () => {
+      await navigator.serviceWorker.ready;
+      if (!navigator.serviceWorker.controller) {
+        await new Promise((resolve) => { navigator.serviceWorker.addEventListener('controllerchange', resolve); });
+      }
+    });
+    const size = (p) => statSync(path.join(site, p === '/' ? 'index.html' : p.slice(1))).size;
+    const sent = fresh.requests.filter((r) => r.status === 200).reduce((sum, r) => sum + size(r.path), 0);
+    const own = readdirSync(site).reduce((sum, name) => sum + statSync(path.join(site, name)).size, 0);
+    assert.ok(sent <= 1.3 * own, `${sent} bytes sent for a page of ${own}: ${JSON.stringify(fresh.requests)}`);
+  } finally {
+    await context.close();
+    await stopServer(fresh);
   }
 });
 
@@ -410,6 +582,10 @@ test('pasting into the VIN box inserts at the cursor, without blanks or dashes',
   await typeVin(page, '');
   await paste('1AMCM38-77BK100021');
   assert.equal(await value(), CHECK_DIGIT);
+  // Typed from a tag, blanks and dashes go as they are typed.
+  await typeVin(page, 'A8A 855H-100001');
+  assert.equal(await value(), AMBIGUOUS);
+  assert.equal((await page.$$('pre.report')).length, 2);
   await page.close();
 });
 

@@ -1,6 +1,7 @@
 #include "json_record.h"
 
 #include <cstring>
+#include <memory>
 #include <nlohmann/json.hpp>
 
 namespace kordel::record {
@@ -74,9 +75,9 @@ std::string json_record(std::string_view vin, int model_year) {
     model_year = *year;
   }
   // A VinDecode holds several results; keep it off the (small, on the web) stack.
-  static thread_local VinDecode decode;
-  decode.decode(trim_vin(vin), model_year);
-  append_json_record(out, decode);
+  const auto decode = std::make_unique<VinDecode>();
+  decode->decode(trim_vin(vin), model_year);
+  append_json_record(out, *decode);
   return out;
 }
 

@@ -3,6 +3,7 @@
 // builds from the same walk.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -20,7 +21,10 @@ namespace kordel::record {
 // The input row of a CSV file, for the record's `row` member.
 struct CsvRow {
   std::span<const std::string> header;
-  std::span<const std::string> fields;  // may be shorter than the header
+  std::span<const std::string> fields;  // may be shorter or longer than the header
+  // The `row` member's keys where they differ from the header: unique, and one for
+  // each cell past the header (csv_column_names). Empty: the header's.
+  std::span<const std::string> names = {};
 };
 
 // What a record holds beyond the decode itself.
@@ -30,6 +34,8 @@ struct RecordOptions {
   // The decode's suggestions, when the caller has them already: written instead of
   // searching again (a caller writing one VIN twice searches once).
   const std::vector<Suggestion> *suggestions = nullptr;
+  char csv_delimiter = ',';  // CSV: what separates cells (',', ';' or '\t')
+  bool csv_raw = false;      // CSV: cells as read, a formula's start not neutralised
 };
 
 // What the outputs say for a VIN whose codes name nothing to decode.
@@ -87,9 +93,11 @@ void build_fields(Builder &b, const VinDecode &decode, std::size_t i) {
 }
 
 // The report's lines, joined with NUL (which no decoded VIN holds) and split again.
+// The buffer is the decode's own, not the thread's: a builder may run other code (a
+// Python finalizer) that builds another decode's record in the middle of this one.
 template <class Builder>
 void build_report(Builder &b, const VinDecode &decode, std::size_t i) {
-  thread_local std::string joined;  // kept, so that its room is reused
+  std::string &joined = decode.scratch();
   joined.clear();
   decode.append_report(joined, i, std::string_view("\0", 1));
   b.begin_array();
@@ -230,9 +238,11 @@ void build_check_digit(Builder &b, const std::optional<CheckDigit> &check) {
 
 template <class Builder>
 void build_row(Builder &b, const CsvRow &row) {
+  const std::span<const std::string> names = row.names.empty() ? row.header : row.names;
+  const std::size_t width = std::max(row.header.size(), std::min(names.size(), row.fields.size()));
   b.begin_object();
-  for (std::size_t i = 0; i < row.header.size(); ++i) {
-    b.key(row.header[i]);
+  for (std::size_t i = 0; i < width; ++i) {
+    b.key(names[i]);
     if (i < row.fields.size())
       b.string(row.fields[i]);
     else

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <memory>
 
 #include "report.h"
 
@@ -222,8 +223,7 @@ std::size_t character_count(std::string_view vin) {
 }
 
 // The model years a suggested VIN decodes for, and its report's line 1.
-void describe(Suggestion &s) {
-  static thread_local VinDecode decode;
+void describe(Suggestion &s, VinDecode &decode) {
   decode.decode(s.vin, 0);
   for (std::size_t i = 0; i < decode.attempt_count(); ++i) {
     const Attempt a = decode.attempt(i);
@@ -275,12 +275,14 @@ std::vector<Suggestion> suggestions_for(const VinDecode &decode) {
   if (!wants_suggestions(decode) || decode.vin().find('\0') != std::string_view::npos)
     return suggestions;
   Search search(decode.vin());
+  std::unique_ptr<VinDecode> scratch;  // this search's own, made when there is a find
   for (const Edit &edit : search.run()) {
+    if (!scratch) scratch = std::make_unique<VinDecode>();
     Suggestion &s = suggestions.emplace_back();
     s.vin = search.text_of(edit);
     s.kind = edit.kind;
     s.changes = search.changes_of(edit);
-    describe(s);
+    describe(s, *scratch);
   }
   return suggestions;
 }

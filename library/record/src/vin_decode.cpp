@@ -105,7 +105,7 @@ CheckDigit check_digit_of(std::string_view vin17) {
 std::string VinDecode::check_digit_warning() const {
   if (!check_digit_ || check_digit_->valid()) return {};
   const CheckDigit &check = *check_digit_;
-  std::string given(1, check.given);
+  const std::string given(check_digit_given());
   if (check.expected)
     return "check digit is " + given + ", expected " + std::string(1, *check.expected) +
            ": the VIN may be mistyped";
@@ -177,7 +177,18 @@ const Vin17Fields *VinDecode::fields17() const {
 }
 
 std::string_view VinDecode::character(std::size_t position) const {
-  return vin_.substr(offsets_[position - 1], offsets_[position] - offsets_[position - 1]);
+  const std::string_view c =
+      vin_.substr(offsets_[position - 1], offsets_[position] - offsets_[position - 1]);
+  constexpr std::string_view replacement = "\xEF\xBF\xBD";
+  if (!c.empty() && next_code_point(c, 0).value == 0xFFFD) return replacement;
+  return c;
+}
+
+std::string_view VinDecode::check_digit_given() const {
+  if (!check_digit_) return {};
+  const char &given = check_digit_->given;
+  if (static_cast<unsigned char>(given) < 0x80) return {&given, 1};
+  return character(check_digit_index + 1);
 }
 
 void VinDecode::refuse(std::string_view vin, std::string error) {

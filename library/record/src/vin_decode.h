@@ -77,12 +77,19 @@ class VinDecode {
   const std::optional<CheckDigit> &check_digit() const { return check_digit_; }
   // The warning a check digit that does not match gets; empty when it matches.
   std::string check_digit_warning() const;
+  // The check digit as UTF-8: upper-cased when ASCII, else the character as typed.
+  std::string_view check_digit_given() const;
   std::optional<std::int32_t> production_number() const { return production_number_; }
-  // The character at a 1-based position, as it stands in the input (UTF-8).
+  // The character at a 1-based position, as it stands in the input (UTF-8); a byte
+  // that is not UTF-8 is U+FFFD, so that no output holds invalid UTF-8.
   std::string_view character(std::size_t position) const;
 
   // Appends the report of attempt i, lines joined with line_break (text and JSON).
   void append_report(std::string &out, std::size_t i, std::string_view line_break) const;
+  // Room to put a report together while its record is built, kept from one record
+  // to the next. Each decode has its own: a record built in the middle of another's
+  // (from a Python finalizer) is built from another decode.
+  std::string &scratch() const { return scratch_; }
 
  private:
   std::size_t read_characters(std::string_view vin, std::array<char32_t, 17> &code_points);
@@ -90,6 +97,7 @@ class VinDecode {
   void decode_years(std::u32string_view characters, int model_year);
 
   std::string_view vin_;
+  mutable std::string scratch_;
   report::Scheme scheme_ = report::Scheme::invalid_length;
   std::string error_;
   char vin8_[18]{};                          // the VIN as 8-bit text, as the window hands it on

@@ -1,0 +1,119 @@
+// JavaScript's side of the module's calls (kordel_wasm.cpp), added to the module
+// object createKordel() gives: pageAnswer, recordJson and newList. A string goes in
+// as UTF-8 written into memory taken with malloc, never onto the module's stack,
+// and cut a character past the longest VIN read (which the module refuses), so that
+// a string of any length costs no more than that. A text comes back read from the
+// address and size the module returns.
+
+var kordelEncoder = new TextEncoder();
+var kordelDecoder = new TextDecoder();
+var kordelInput = 0;
+var kordelInputSize = 0;
+var kordelOne = 0;
+var kordelMaxVinBytes = 0;
+// In Node.js, Buffer's own UTF-8 reader, which takes a short text in less time.
+var kordelUtf8Slice = typeof Buffer === 'function' && Buffer.prototype.utf8Slice;
+
+// Room for `size` bytes of input, kept from call to call.
+function kordelRoom(size) {
+  if (size > kordelInputSize) {
+    if (kordelInput) _free(kordelInput);
+    kordelInputSize = Math.max(size, 2 * kordelInputSize);
+    kordelInput = _malloc(kordelInputSize);
+  }
+  return kordelInput;
+}
+
+// Writes `text` as UTF-8 into the input; returns its byte count, which is more
+// than the longest VIN read when the text was cut. A lone surrogate becomes U+FFFD.
+function kordelWriteVin(text) {
+  if (!kordelMaxVinBytes) kordelMaxVinBytes = _kordel_max_vin_bytes();
+  var capacity = kordelMaxVinBytes + 4;  // a character of UTF-8 has at most 4 bytes
+  var at = kordelRoom(capacity);
+  var ascii = text.length <= capacity;
+  for (var i = 0; ascii && i < text.length; ++i) {
+    var c = text.charCodeAt(i);
+    if (c > 0x7f) ascii = false;
+    else HEAPU8[at + i] = c;
+  }
+  if (ascii) return text.length;
+  var done = kordelEncoder.encodeInto(text, HEAPU8.subarray(at, at + capacity));
+  // Cut short: encodeInto writes whole characters, so more than the limit is there.
+  return done.written;
+}
+
+// The bytes of the KordelText at `text`, a view valid until the next call.
+function kordelBytes(text) {
+  var data = HEAPU32[text >> 2];
+  return HEAPU8.subarray(data, data + HEAPU32[(text >> 2) + 1]);
+}
+
+function kordelText(text) {
+  if (kordelUtf8Slice) {
+    var data = HEAPU32[text >> 2];
+    return kordelUtf8Slice.call(HEAPU8, data, data + HEAPU32[(text >> 2) + 1]);
+  }
+  return kordelDecoder.decode(kordelBytes(text));
+}
+
+function kordelDecoderOne() {
+  if (!kordelOne) kordelOne = _kordel_decoder_new();
+  return kordelOne;
+}
+
+// Everything the page shows for one VIN: the JSON text {check_digit_warning,
+// unknown_message, record}. year: 0 for every candidate year.
+Module['pageAnswer'] = function (vin, year) {
+  var size = kordelWriteVin(vin);
+  return kordelText(_kordel_page_answer(kordelDecoderOne(), kordelInput, size, year));
+};
+
+// The JSON text kordel-decode --format json writes for one VIN (flags: 1
+// --suggest, 2 --explain), or null for a text longer than any line kordel-decode
+// reads, which is not decoded.
+Module['recordJson'] = function (vin, year, flags) {
+  var size = kordelWriteVin(vin);
+  if (size > kordelMaxVinBytes) return null;
+  return kordelText(_kordel_record_json(kordelDecoderOne(), kordelInput, size, year, flags));
+};
+
+// Packs cells (Uint8Arrays) into the input as kordel_wasm.cpp's unpack_cells reads them.
+function kordelWriteCells(cells) {
+  var size = 0;
+  for (var i = 0; i < cells.length; ++i) size += 4 + cells[i].length;
+  var at = kordelRoom(size);
+  for (var j = 0; j < cells.length; ++j) {
+    var length = cells[j].length;
+    HEAPU8[at] = length & 0xff;
+    HEAPU8[at + 1] = (length >>> 8) & 0xff;
+    HEAPU8[at + 2] = (length >>> 16) & 0xff;
+    HEAPU8[at + 3] = length >>> 24;
+    HEAPU8.set(cells[j], at + 4);
+    at += 4 + length;
+  }
+  return size;
+}
+
+// A list's CSV being written, started with the header's cells (Uint8Arrays; none
+// for a list of VINs one a line). row(cells, vinColumn, year, withAnswer) decodes
+// a row and returns { outcome, answer }: outcome "decoded", "rejected", "unknown",
+// "error", or "" for a blank line; answer, when asked for, the row's JSON text as
+// pageAnswer gives it (without the positions). takeCsv() hands over the CSV's
+// bytes written since its last call (a copy; the module forgets them); free() ends
+// the list.
+Module['newList'] = function (header) {
+  var size = kordelWriteCells(header || []);  // first: it may move the input
+  var list = _kordel_list_new(kordelInput, size);
+  return {
+    row: function (cells, vinColumn, year, withAnswer) {
+      var size = kordelWriteCells(cells);
+      var row = _kordel_list_row(list, kordelInput, size, vinColumn, year, withAnswer ? 1 : 0);
+      return {
+        outcome: UTF8ToString(HEAPU32[row >> 2]),
+        answer: withAnswer ? kordelText(row + 4) : null,
+      };
+    },
+    takeCsv: function () { return kordelBytes(_kordel_list_take_csv(list)).slice(); },
+    free: function () { _kordel_list_delete(list); list = 0; },
+  };
+};
