@@ -179,6 +179,13 @@ class TestHints : public QObject {
     QCOMPARE(explained.at(7).character, QStringLiteral("0"));
     QCOMPARE(QApplication::focusWidget(), vin);
     QCOMPARE(vin->selectedText(), vin->text());
+    // Edited since, the VIN no longer gets the old VIN's suggestions.
+    decode(w, QStringLiteral("A1F031BQ00011"));
+    QVERIFY(w.findChild<QAction *>(QStringLiteral("DidYouMean"))->isEnabled());
+    QTest::keyClick(vin, Qt::Key_End);
+    QTest::keyClick(vin, Qt::Key_Backspace);
+    QVERIFY(!w.findChild<QAction *>(QStringLiteral("DidYouMean"))->isEnabled());
+    QCOMPARE(vin->toolTip(), QString());
   }
 
   // Keyboard alone: the list has the focus, Down and Return choose; Escape closes
