@@ -62,9 +62,8 @@ SuggestionsDialog::SuggestionsDialog(const QString &vin, const QList<SuggestedVi
   // Sized to what it shows, and fixed, as the program's other windows are.
   auto *layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  layout->addWidget(heading(
-      QStringLiteral("%1 does not decode as it stands. VINs one slip away that do:").arg(vin),
-      this));
+  layout->addWidget(
+      heading(QStringLiteral("VINs one slip away from %1 that decode:").arg(vin), this));
 
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("list"));
