@@ -171,7 +171,7 @@ async function decodeList(message) {
   const module = await kordel;
   const utf8 = new TextEncoder();
   const csvList = module.newList(list.header ? list.header.map((name) => utf8.encode(name)) : []);
-  const counts = { decoded: 0, rejected: 0, unknown: 0, error: 0 };
+  const counts = { decoded: 0, incomplete: 0, rejected: 0, unknown: 0, error: 0 };
   const shown = [];
   const pieces = [];
   let rows = 0;

@@ -12,12 +12,13 @@
 #include "csv_dialect.h"
 #include "csv_record.h"
 #include "record.h"
+#include "vin_decode.h"
 
 namespace kordel::cli {
 
 // A line longer than this is not a VIN; it is reported, and skipped to its end
 // without being kept.
-inline constexpr std::size_t max_line_bytes = 1024;
+inline constexpr std::size_t max_line_bytes = record::max_vin_bytes;
 // A CSV field or row longer than this, or a row of more fields, makes the input unreadable.
 inline constexpr std::size_t max_csv_bytes = 1 << 20;
 inline constexpr std::size_t max_csv_fields = 4096;

@@ -17,7 +17,7 @@ namespace {
 using namespace kordel::cli;
 using namespace kordel::record;
 
-constexpr int exit_decoded = 0, exit_not_decoded = 1, exit_failure = 2;
+constexpr int exit_decoded = 0, exit_not_decoded = 1, exit_failure = 2, exit_doubtful = 3;
 
 struct Options {
   std::vector<std::string> vins;
@@ -67,10 +67,7 @@ class DecodingSession {
   }
 
   void long_line(std::string_view start) {
-    // The record names the line by its first 32 bytes.
-    decode_->refuse(trim_vin(start.substr(0, 32)),
-                    std::string(kordel::report::length_message) + " (the line holds more than " +
-                        std::to_string(max_line_bytes) + " bytes)");
+    decode_->refuse_long_line(start);
     output_.write(*decode_);
   }
 
@@ -99,7 +96,8 @@ class DecodingSession {
       complain("the input holds no VIN");
       return exit_failure;
     }
-    return output_.all_decoded() ? exit_decoded : exit_not_decoded;
+    if (!output_.all_decoded()) return exit_not_decoded;
+    return output_.all_clean() ? exit_decoded : exit_doubtful;
   }
 
  private:
@@ -204,8 +202,9 @@ int main(int argc, char **argv) {
       "Decodes vintage VINs: 13 characters (model years 1968-1980) and\n"
       "17 characters (1981-1988). VINs come from the arguments, or one a line from\n"
       "standard input (also for \"-\") or --input, or from one column of a CSV file.\n"
-      "Exit status: 0 when every VIN decoded, 1 when any did not, 2 for a usage error\n"
-      "or input that cannot be read.",
+      "Exit status: 0 when every VIN decoded cleanly, 1 when any got no report, 2 for a\n"
+      "usage error or input that cannot be read, 3 when every VIN got a report but some\n"
+      "report is incomplete or some VIN has a warning (check digit, sequence number).",
       "kordel-decode"};
   app.set_version_flag("--version", "kordel-decode " KORDEL_VERSION);
   app.add_option("VIN", options.vins, "VINs to decode; \"-\" reads standard input");
@@ -224,9 +223,10 @@ int main(int argc, char **argv) {
       ->type_name("FORMAT");
   app.add_flag("-s,--suggest",
                options.record.suggest,
-               "for a VIN that does not decode, is one character off in length or has a wrong "
-               "check digit, suggest the VINs one edit away that decode (JSON: suggestions; "
-               "CSV: a suggestions column; text: \"did you mean\" on standard error)");
+               "for a VIN that does not decode cleanly or is one character off in length, "
+               "suggest the VINs near it that do, filling in unreadable characters (?, * or _) "
+               "(JSON: suggestions; CSV: a suggestions column; text: \"did you mean\" on "
+               "standard error)");
   app.add_flag("-e,--explain",
                options.record.explain,
                "JSON: say what each character of a decoded VIN encodes (positions)");

@@ -74,7 +74,10 @@ Output::Output(Format format, Sink &out, Sink &messages, const RecordOptions &op
     : format_(format), out_(out), messages_(messages), options_(options) {}
 
 void Output::write(const VinDecode &decode, const CsvRow *row) {
-  if (!decode.decoded()) all_decoded_ = false;
+  if (!decode.decoded())
+    all_decoded_ = false;
+  else if (!decode.clean())
+    all_clean_ = false;
   switch (format_) {
     case Format::text: write_text(decode); break;
     case Format::json:
@@ -104,12 +107,12 @@ void Output::write_text(const VinDecode &decode) {
     write_suggestions(decode);
     return;
   }
-  if (const std::string warning = decode.check_digit_warning(); !warning.empty()) {
+  decode.for_each_warning([&](std::string_view warning) {
     err += decode.vin();
     err += ": warning: ";
     err += warning;
     err += '\n';
-  }
+  });
   for (std::size_t i = 0; i < decode.attempt_count(); ++i) {
     const Attempt a = decode.attempt(i);
     for (const Message &m : *a.messages) {
@@ -123,11 +126,17 @@ void Output::write_text(const VinDecode &decode) {
       err += unknown_message;
       err += '\n';
     }
+    if (a.status == Status::incomplete) {
+      message_prefix(a.model_year);
+      err += "warning: ";
+      err += decode.incomplete_reason(i);
+      err += '\n';
+    }
     if (decode.ambiguous()) {
       separate();
       out += "Model year " + year_text(a.model_year) + ":\n";
     }
-    if (a.status == Status::decoded) {
+    if (a.status == Status::decoded || a.status == Status::incomplete) {
       if (!decode.ambiguous()) separate();
       decode.append_report(out, i, "\n");
       out += '\n';

@@ -60,8 +60,10 @@ class Output {
   // Input rows with cells past the header, which the CSV output leaves out.
   std::size_t rows_past_header() const { return rows_past_header_; }
 
-  // Whether every VIN written so far decoded (for the exit status).
+  // Whether every VIN written so far got a report, and whether every one that did
+  // is clean (VinDecode::clean()), for the exit status.
   bool all_decoded() const { return all_decoded_; }
+  bool all_clean() const { return all_clean_; }
   std::size_t count() const { return count_; }
 
  private:
@@ -77,6 +79,7 @@ class Output {
   std::string scratch_;  // a CSV record before it is turned into Windows-1252
   std::size_t rows_past_header_ = 0;
   bool all_decoded_ = true;
+  bool all_clean_ = true;
   bool header_written_ = false;
   bool wrote_text_ = false;
   std::size_t count_ = 0;

@@ -18,14 +18,16 @@ column of VINs into a pandas DataFrame of their main fields:
     >>> [r["results"][0]["status"] for r in kordel.decode_many(["A0A857H123442", "A0A857Q123442"])]
     ['decoded', 'rejected']
 
-A record holds ``vin``; ``results``, one per model year tried (a 13-character
+A record holds ``vin`` and ``vin_read`` (as read: blanks and dashes dropped,
+upper case); ``results``, one per model year tried (a 13-character
 VIN whose year digit could belong to either decade is decoded for each
-candidate), each with ``model_year``, ``status`` ("decoded", "rejected" or
-"unknown"), ``fields``, ``production_number``, ``report`` (the report's lines)
-and ``messages`` (``text``, ``kind``, ``position``, ``accepted``); or
+candidate), each with ``model_year``, ``status`` ("decoded", "incomplete",
+"rejected" or "unknown"), ``fields``, ``production_number``, ``report`` (the
+report's lines), ``missing_fields`` and ``messages`` (``text``, ``kind``,
+``position``, ``accepted``); or
 ``error`` instead of ``results`` when the VIN is of the wrong length or the
-year is not one of its candidates; and ``check_digit`` (``given``,
-``expected``, ``valid``; None for 13 characters). The TypedDicts Record,
+year is not one of its candidates; ``check_digit`` (``given``,
+``expected``, ``valid``; None for 13 characters) and ``warnings``. The TypedDicts Record,
 Result, Message, CheckDigit, Suggestion, Change and Position describe them.
 """
 

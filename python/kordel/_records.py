@@ -20,12 +20,15 @@ class Position(TypedDict):
 
 class Result(TypedDict):
     model_year: int | None
-    status: Literal["decoded", "rejected", "unknown"]
+    # "incomplete": a report, but a field not found or a decoder message given
+    status: Literal["decoded", "incomplete", "rejected", "unknown"]
     # year, make, model, ... as the VIN's scheme has them; None where the
     # report shows "Error"
     fields: dict[str, str | None] | None
     production_number: int | None
     report: list[str] | None
+    # the fields the report did not find; empty unless incomplete
+    missing_fields: list[str]
     messages: list[Message]
     positions: NotRequired[list[Position] | None]
 
@@ -40,11 +43,22 @@ class Change(TypedDict):
     position: int
     before: str | None
     after: str | None
+    # "engine: 304 2v -> 360 4v"; None where the position names no field
+    meaning: str | None
 
 
 class Suggestion(TypedDict):
     vin: str
-    edit: Literal["look_alike", "swap", "removal", "insertion", "substitution"]
+    edit: Literal[
+        "look_alike",
+        "swap",
+        "removal",
+        "insertion",
+        "substitution",
+        "two_look_alikes",
+        "filled",
+        "unknown_digit",
+    ]
     changes: list[Change]
     model_years: list[int]
     summary: str
@@ -52,7 +66,11 @@ class Suggestion(TypedDict):
 
 class Record(TypedDict):
     vin: str
+    # the VIN as read: blanks and dashes dropped, upper case, "*" and "_" as "?"
+    vin_read: str
     results: NotRequired[list[Result]]
     error: NotRequired[str]
     check_digit: CheckDigit | None
+    # the check-digit and sequence-number warnings
+    warnings: list[str]
     suggestions: NotRequired[list[Suggestion]]

@@ -121,7 +121,8 @@ def test_the_declared_types_exist_at_runtime_and_the_metadata_names_the_version(
 
     from kordel import CheckDigit, Message, Record, Result, Suggestion
 
-    assert {"vin", "results", "error", "check_digit", "suggestions"} == set(Record.__annotations__)
+    members = {"vin", "vin_read", "results", "error", "check_digit", "warnings", "suggestions"}
+    assert members == set(Record.__annotations__)
     assert all(isinstance(t, type) for t in (CheckDigit, Message, Result, Suggestion))
     try:
         assert metadata.version("kordel") == kordel.__version__

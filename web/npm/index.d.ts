@@ -48,15 +48,20 @@ export interface KordelPosition {
   text: string | null;
 }
 
-/** A decode that produced a report. */
+/**
+ * A decode that produced a report: `incomplete` where a field was not found
+ * (null in `fields`) or a decoder message was given.
+ */
 export interface KordelDecoded<Fields> {
   /** The model year this decode tried, or null where the VIN settles its own year. */
   model_year: number | null;
-  status: 'decoded';
+  status: 'decoded' | 'incomplete';
   fields: Fields;
   production_number: number | null;
   /** The report's lines, as the window shows them. */
   report: string[];
+  /** The fields the report did not find; empty unless incomplete. */
+  missing_fields: string[];
   messages: KordelMessage[];
   /** With `explain`: what each character says. */
   positions?: KordelPosition[];
@@ -70,6 +75,7 @@ export interface KordelNotDecoded {
   fields: null;
   production_number: number | null;
   report: null;
+  missing_fields: [];
   messages: KordelMessage[];
   /** With `explain`: null, as nothing was decoded. */
   positions?: null;
@@ -95,12 +101,22 @@ export interface KordelChange {
   before: string | null;
   /** The character there after; null for a removal. */
   after: string | null;
+  /** What the change means ("engine: 304 2v -> 360 4v"); null where it names no field. */
+  meaning: string | null;
 }
 
 /** A VIN one edit away that decodes (with `suggest`). */
 export interface KordelSuggestion {
   vin: string;
-  edit: 'look_alike' | 'swap' | 'removal' | 'insertion' | 'substitution';
+  edit:
+    | 'look_alike'
+    | 'swap'
+    | 'removal'
+    | 'insertion'
+    | 'substitution'
+    | 'two_look_alikes'
+    | 'filled'
+    | 'unknown_digit';
   changes: KordelChange[];
   /** The model years it decodes for. */
   model_years: number[];
@@ -110,6 +126,10 @@ export interface KordelSuggestion {
 
 interface KordelRecordBase {
   vin: string;
+  /** The VIN as read: blanks and dashes dropped, upper case, "*" and "_" as "?". */
+  vin_read: string;
+  /** The check-digit and sequence-number warnings. */
+  warnings: string[];
   /** With `suggest`: up to five VINs one edit away that decode, best first. */
   suggestions?: KordelSuggestion[];
 }

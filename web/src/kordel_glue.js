@@ -96,7 +96,7 @@ function kordelWriteCells(cells) {
 
 // A list's CSV being written, started with the header's cells (Uint8Arrays; none
 // for a list of VINs one a line). row(cells, vinColumn, year, withAnswer) decodes
-// a row and returns { outcome, answer }: outcome "decoded", "rejected", "unknown",
+// a row and returns { outcome, answer }: outcome "decoded", "incomplete", "rejected", "unknown",
 // "error", or "" for a blank line; answer, when asked for, the row's JSON text as
 // pageAnswer gives it (without the positions). takeCsv() hands over the CSV's
 // bytes written since its last call (a copy; the module forgets them); free() ends

@@ -52,7 +52,7 @@ struct KordelDecoder {
   }
 };
 
-// What became of a list's row: "decoded", "rejected", "unknown" or "error", or ""
+// What became of a list's row: "decoded", "incomplete", "rejected", "unknown" or "error", or ""
 // for a blank line, which is skipped; and, when asked for, the row's answer (as
 // kordel_page_answer's, without the positions and with the suggestions its CSV
 // rows got).
@@ -123,13 +123,20 @@ std::vector<std::string> unpack_cells(std::string_view packed) {
   return cells;
 }
 
-// What became of the VIN, in one word.
+// What became of the VIN, in one word: the best status of its results, so that a
+// row whose every report misses a field is never counted as decoded.
 const char *outcome(const VinDecode &decode) {
   if (!decode.error().empty()) return "error";
-  if (decode.decoded()) return "decoded";
-  for (std::size_t i = 0; i < decode.attempt_count(); ++i)
-    if (decode.attempt(i).status == Status::rejected) return "rejected";
-  return "unknown";
+  bool incomplete = false;
+  bool rejected = false;
+  for (std::size_t i = 0; i < decode.attempt_count(); ++i) {
+    const Status status = decode.attempt(i).status;
+    if (status == Status::decoded) return "decoded";
+    incomplete |= status == Status::incomplete;
+    rejected |= status == Status::rejected;
+  }
+  if (incomplete) return "incomplete";
+  return rejected ? "rejected" : "unknown";
 }
 
 // {"check_digit_warning": text, "unknown_message": the words for a result of
@@ -235,4 +242,3 @@ const KordelText *kordel_list_take_csv(KordelList *list) {
 }
 
 }  // extern "C"
-

@@ -14,7 +14,8 @@ const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/
 
 function record(vin) {
   const run = spawnSync(decoder, ['--format', 'json', '--suggest', '--explain', vin], { encoding: 'utf8' });
-  assert.ok(run.status === 0 || run.status === 1, run.stderr);
+  // 3: every VIN got a report, but one is incomplete or has a warning.
+  assert.ok(run.status === 0 || run.status === 1 || run.status === 3, run.stderr);
   return JSON.parse(run.stdout);
 }
 
@@ -65,7 +66,7 @@ test('a suggestion shows its summary and marked changes, and pressing it picks i
   })));
   assert.deepEqual(buttons[0], {
     summary: '1971 AMC Hornet  SC 360  2dr hatchback', vin: 'A1F031B000011', marked: '0',
-    changes: 'position 8: Q -> 0',
+    changes: 'position 8: plant: Kenosha',
   });
   assert.deepEqual(buttons.map((b) => b.vin), rejected.suggestions.map((s) => s.vin));
   // By keyboard: Tab from the field before lands on the first suggestion.
@@ -107,8 +108,8 @@ test('the character boxes are one Tab stop; the arrow keys move and each box tel
     };
   });
   assert.deepEqual(await focused(), {
-    name: '1 Not read, position 1', description: 'Read by no table.',
-    shown: 'Position 1, 1: Read by no table.',
+    name: '1 Not read, position 1', description: 'Checked: accepts 12.',
+    shown: 'Position 1, 1: Checked: accepts 12.',
   });
   for (let i = 0; i < 9; ++i) await page.keyboard.press('ArrowRight');
   assert.deepEqual(await focused(), {

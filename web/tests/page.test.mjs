@@ -27,7 +27,8 @@ const UNKNOWN = 'A1AX50H100001';       // codes that name no model line
 function kordelDecode(args, input) {
   const run = spawnSync(decoder, args,
     { input, encoding: Buffer.isBuffer(input) ? 'buffer' : 'utf8', maxBuffer: 1 << 28 });
-  assert.ok(run.status === 0 || run.status === 1, `kordel-decode ${args.join(' ')}: ${run.stderr}`);
+  // 3: every VIN got a report, but one is incomplete or has a warning.
+  assert.ok([0, 1, 3].includes(run.status), `kordel-decode ${args.join(' ')}: ${run.stderr}`);
   return run.stdout;
 }
 

@@ -43,3 +43,16 @@ BENCHMARK_CAPTURE(suggest, slowest_14, "A0A030P1008001")->Unit(benchmark::kMicro
 BENCHMARK_CAPTURE(suggest, slowest_16, "1ACM3R77BK160020")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(suggest, slowest_17, "1AMCA0507BK123456")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(suggest, slowest_18, "1AMCA3877BK1005021")->Unit(benchmark::kMicrosecond);
+// Unreadable characters: every character tried at each, twice over for two; a
+// 13-character VIN whose model year is open decodes each for up to six years.
+BENCHMARK_CAPTURE(suggest, unreadable_13, "A0A?57H123442")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(suggest, two_unreadable_13, "A0A0??A100001")->Unit(benchmark::kMicrosecond);
+// Two at positions that choose the decoder and the model year: every pair decoded.
+BENCHMARK_CAPTURE(suggest, two_unreadable_dispatch_13, "A?A?55H100001")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(suggest, two_unreadable_17, "1AMCM3??5BK100021")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(suggest, unknown_digit_13, "A1F031B00?001")->Unit(benchmark::kMicrosecond);
+// Nothing one edit away decodes: two look-alikes tried at every pair of positions.
+BENCHMARK_CAPTURE(suggest, none_two_look_alikes_13, "A0A0OOO1OOOO1")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(suggest, none_two_look_alikes_17, "1AMCS0O8OBK1OO021")
+    ->Unit(benchmark::kMicrosecond);

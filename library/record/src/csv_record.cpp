@@ -71,8 +71,10 @@ bool starts_formula(std::string_view text) {
   return i != text.size();
 }
 
-// The messages of one attempt, the check-digit warning last, joined with "; ".
-std::string joined_messages(const VinDecode &decode, const Attempt &a) {
+// The messages of one attempt, why it is incomplete, and the record's warnings
+// last, joined with "; ".
+std::string joined_messages(const VinDecode &decode, std::size_t i) {
+  const Attempt a = decode.attempt(i);
   std::string message;
   const auto add = [&message](std::string_view text) {
     if (!message.empty()) message += "; ";
@@ -80,8 +82,8 @@ std::string joined_messages(const VinDecode &decode, const Attempt &a) {
   };
   for (const Message &m : *a.messages) add(message_text(m));
   if (a.status == Status::unknown) add(unknown_message);
-  if (const std::optional<CheckDigit> &check = decode.check_digit(); check && !check->valid())
-    add(decode.check_digit_warning());
+  if (a.status == Status::incomplete) add(decode.incomplete_reason(i));
+  decode.for_each_warning(add);
   return message;
 }
 
@@ -90,14 +92,14 @@ void append_attempt(const CellWriter &w, const VinDecode &decode, std::size_t i)
   const Attempt a = decode.attempt(i);
   w.cell(a.model_year != 0 ? std::to_string(1900 + a.model_year) : std::string());
   w.cell(status_name(a.status));
-  const bool decoded = a.status == Status::decoded;
+  const bool decoded = a.status == Status::decoded || a.status == Status::incomplete;
   append_field_columns(
       w, decoded ? decode.fields13(i) : nullptr, decoded ? decode.fields17() : nullptr);
   const std::optional<CheckDigit> &check = decode.check_digit();
   w.cell(decode.check_digit_given());
   w.cell(check && check->expected ? std::string_view(&*check->expected, 1) : std::string_view());
   w.cell(decode.production_number() ? std::to_string(*decode.production_number()) : std::string());
-  w.last(joined_messages(decode, a));
+  w.last(joined_messages(decode, i));
 }
 
 // The row of a VIN not decoded: "error", empty columns and the reason.

@@ -1,5 +1,9 @@
 #include "positions.h"
 
+#include "models13.h"
+#include "table_procedures.h"
+#include "tables17.h"
+
 namespace kordel::record {
 namespace {
 
@@ -28,7 +32,8 @@ constexpr Layout<Vin13Fields> layout13[13] = {
 };
 
 // The 17-character VIN (1981-1988). Positions 1 and 2 are checked but no table
-// reads them; the check digit is repeated as it stands.
+// reads them (their meaning names what the check accepts); the check digit is
+// repeated as it stands.
 constexpr Layout<Vin17Fields> layout17[17] = {
     {"", "read by no table"},
     {"", "read by no table"},
@@ -70,7 +75,7 @@ PositionMeanings meanings(const VinDecode &decode, const Layout<Fields> (&layout
     m.position = static_cast<std::uint8_t>(p);
     m.character = decode.character(p);
     m.field = l.field;
-    m.meaning = l.meaning;
+    m.meaning = std::string(l.meaning);
     if (l.text != nullptr)
       m.text = field_text(fields.*l.text);
     else if (l.field == "sequence")
@@ -81,12 +86,112 @@ PositionMeanings meanings(const VinDecode &decode, const Layout<Fields> (&layout
   return out;
 }
 
+// What a check calls the code at its position: "body class" from "The 6th digit is
+// a invalid body class code for an AMX."; empty when the message says nothing of it.
+std::string_view check_words(const Check &check) {
+  const std::string_view message = check.message;
+  const std::size_t start = message.find("invalid ");
+  const std::size_t end = message.find(" code", start);
+  if (start == std::string_view::npos || end == std::string_view::npos) return {};
+  return message.substr(start + 8, end - start - 8);
+}
+
+// A position only checks read: field none, no text, the check's words.
+void checked_only(PositionMeaning &m, std::span<const Check> checks) {
+  m.field = {};
+  m.text.reset();
+  for (const Check &check : checks) {
+    if (check.position != m.position) continue;
+    const std::string_view words = check_words(check);
+    m.meaning = words.empty() ? std::string("checked") : std::string(words) + ", checked";
+    if (!check.accepted.chars().empty()) {
+      m.meaning += ": accepts ";
+      m.meaning += check.accepted.chars();
+    }
+    return;
+  }
+  m.meaning = "read by no table";
+}
+
+// The model decoder the dispatch chose for `vin` and `model_year`, or null.
+const models13::ModelDecoder *decoder_of(const char *vin, int model_year) {
+  for (const models13::DispatchRow &row : models13::dispatch)
+    if (row.series_code.holds(at_position(vin, models13::position::model_line)) &&
+        row.year_digit.holds(at_position(vin, models13::position::year)) &&
+        row.body_type.holds(at_position(vin, models13::position::body)) &&
+        row.model_year.holds(model_year))
+      return row.decoder;
+  return nullptr;
+}
+
+std::string trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+// Corrects the 13-character meanings by the tables of the model line decoded: a
+// position whose field is a fixed text is read only by its check; the series an
+// engine code names comes from position 7, not 6; a series row that rewrites the
+// model name says so; position 4 names the model line it chose.
+void correct13(PositionMeanings &out, const Decode13Result &r, int model_year) {
+  const models13::ModelDecoder *m = decoder_of(r.vin_text, model_year);
+  if (m == nullptr) return;
+  namespace pos = models13::position;
+  const char year_digit = at_position(r.vin_text, pos::year);
+  const struct {
+    std::uint8_t position;
+    const models13::FieldSource *source;
+  } sources[] = {{pos::year, &m->year},
+                 {pos::trans, &m->trans},
+                 {pos::body, &m->body},
+                 {pos::series, &m->series},
+                 {pos::engine, &m->engine}};
+  for (const auto &[position, source] : sources)
+    if (source->rows.empty()) checked_only(out.items[position - 1u], m->checks);
+
+  PositionMeaning &model = out.items[pos::model_line - 1u];
+  model.text = trimmed(m->model_text);
+  PositionMeaning &series = out.items[pos::series - 1u];
+  const CodeRow *series_row =
+      m->series.rows.empty()
+          ? nullptr
+          : find_row(m->series.rows, at_position(r.vin_text, pos::series), year_digit);
+  if (series_row != nullptr && series_row->also_writes == Field13::model)
+    series.meaning =
+        "series, which also sets the model name to \"" + std::string(series_row->also_text) + "\"";
+  const CodeRow *engine_row =
+      m->engine.rows.empty()
+          ? nullptr
+          : find_row(m->engine.rows, at_position(r.vin_text, pos::engine), year_digit);
+  if (engine_row != nullptr && engine_row->also_writes == Field13::series) {
+    PositionMeaning &engine = out.items[pos::engine - 1u];
+    engine.meaning =
+        "engine, which also names the series \"" + std::string(engine_row->also_text) + "\"";
+    if (series_row != nullptr) {
+      series.meaning = "series, overruled by the engine code";
+      series.text = trimmed(series_row->text);
+    } else if (!m->series.rows.empty()) {
+      series.meaning = "series, overruled by the engine code";
+      series.text.reset();
+    }
+  }
+}
+
 }  // namespace
 
 PositionMeanings position_meanings(const VinDecode &decode, std::size_t i) {
-  if (const Vin13Fields *f = decode.fields13(i)) return meanings(decode, layout13, *f, {});
+  if (const Vin13Fields *f = decode.fields13(i)) {
+    PositionMeanings out = meanings(decode, layout13, *f, {});
+    correct13(out, decode.result13(i), decode.attempt(i).model_year);
+    return out;
+  }
   const Vin17Fields &g = *decode.fields17();
-  return meanings(decode, layout17, g, field_text(std::string_view(&g.check_digit, 1)));
+  PositionMeanings out =
+      meanings(decode, layout17, g, field_text(std::string_view(&g.check_digit, 1)));
+  checked_only(out.items[0], tables17::checks);
+  checked_only(out.items[1], tables17::checks);
+  return out;
 }
 
 }  // namespace kordel::record

@@ -18,7 +18,9 @@ struct PositionMeaning {
   std::uint8_t position = 0;   // 1-based
   std::string_view character;  // as typed (UTF-8)
   std::string_view field;      // a field's name, "sequence", or empty where no table reads it
-  std::string_view meaning;    // what the position encodes, in words ("model year")
+  // What the position encodes, in words ("model year"); for a position only a
+  // check reads, what the check calls it and "checked" ("body class, checked").
+  std::string meaning;
   // The text it gave in this decode: the field's text (without blanks at the ends),
   // the production number for the sequence; none where the report shows "Error" or
   // no table reads the position.

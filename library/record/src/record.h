@@ -150,7 +150,8 @@ void build_positions(Builder &b, const PositionMeanings &meanings) {
   b.end_array();
 }
 
-// The record's `suggestions`: the VINs one edit away that decode, best first.
+// The record's `suggestions`: the VINs near it that decode cleanly, best first,
+// one for each car a VIN decodes as.
 template <class Builder>
 void build_suggestions(Builder &b, std::span<const Suggestion> suggestions) {
   b.begin_array();
@@ -170,6 +171,8 @@ void build_suggestions(Builder &b, std::span<const Suggestion> suggestions) {
       optional_value(b, c.before.empty() ? std::nullopt : std::optional(c.before));
       key(b, "after");  // none for a removal
       optional_value(b, c.after.empty() ? std::nullopt : std::optional(c.after));
+      key(b, "meaning");  // none where the position names no field
+      optional_value(b, c.meaning.empty() ? std::nullopt : std::optional(c.meaning));
       b.end_object();
     }
     b.end_array();
@@ -188,7 +191,8 @@ template <class Builder>
 void build_result(Builder &b, const VinDecode &decode, std::size_t i,
                   const RecordOptions &options) {
   const Attempt a = decode.attempt(i);
-  const bool decoded = a.status == Status::decoded;
+  // A result with a report, complete or not, has its fields and positions.
+  const bool decoded = a.status == Status::decoded || a.status == Status::incomplete;
   b.begin_object();
   key(b, "model_year");
   optional_value(
@@ -207,6 +211,10 @@ void build_result(Builder &b, const VinDecode &decode, std::size_t i,
     build_report(b, decode, i);
   else
     b.null();
+  key(b, "missing_fields");
+  b.begin_array();
+  for (std::string_view name : decode.missing_fields(i)) b.string(name);
+  b.end_array();
   key(b, "messages");
   build_messages(b, *a.messages);
   if (options.explain) {
@@ -264,6 +272,8 @@ void build_record(Builder &b, const VinDecode &decode, const CsvRow *row = nullp
   b.begin_object();
   detail::key(b, "vin");
   b.string(decode.vin());
+  detail::key(b, "vin_read");
+  b.string(decode.read());
   if (!decode.error().empty()) {
     detail::key(b, "error");
     b.string(decode.error());
@@ -276,6 +286,10 @@ void build_record(Builder &b, const VinDecode &decode, const CsvRow *row = nullp
   }
   detail::key(b, "check_digit");
   detail::build_check_digit(b, decode.check_digit());
+  detail::key(b, "warnings");
+  b.begin_array();
+  decode.for_each_warning([&b](std::string_view warning) { b.string(warning); });
+  b.end_array();
   if (options.suggest) {
     detail::key(b, "suggestions");
     if (options.suggestions != nullptr)

@@ -4,7 +4,10 @@
 #include <array>
 #include <charconv>
 #include <memory>
+#include <optional>
 
+#include "fields.h"
+#include "positions.h"
 #include "report.h"
 
 namespace kordel::record {
@@ -46,30 +49,66 @@ constexpr std::array<LookAlikes, 256> look_alikes = [] {
   return table;
 }();
 
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// One character of the typed VIN: its text, and the byte the decoders see for it
-// (upper-cased; any character beyond ASCII is one that no accepted set holds).
-struct Typed {
-  std::string_view text;
-  char byte;
-};
+// A character of the VIN as read, as the search sees it: anything beyond ASCII
+// becomes a byte no accepted set holds.
+char search_byte(std::string_view text) {
+  return text.size() == 1 && static_cast<unsigned char>(text[0]) < 0x80 ? text[0] : '\x7f';
+}
 
 constexpr std::size_t max_typed = 18;
+// Unreadable characters filled in every way: at most two outside a 13-character
+// sequence number, and at most this many VINs from them.
+constexpr std::size_t max_unreadable = 2;
+constexpr std::size_t max_filled = 40;
 
-struct Edit {
-  EditKind kind;
-  std::uint8_t index;  // 0-based: in the typed VIN, or an insertion's in the new one
-  char c = '\0';       // the character put in, for substitutions and insertions
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The first position (0-based) of the sequence number, which a real tag holds in digits.
+std::size_t sequence_start(std::size_t length) { return length == 17 ? 11 : 8; }
+
+bool all_found(const Vin13Fields &f) {
+  for (const Field &field : fields)
+    if (in_scheme13(field) && !field_text(raw_text(field, f))) return false;
+  return true;
+}
+bool all_found(const Vin17Fields &f) {
+  for (const Field &field : fields)
+    if (in_scheme17(field) && !field_text(raw_text(field, f))) return false;
+  return true;
+}
+
+// What a suggestion may put at a position.
+bool allowed(char c, std::size_t length) {
+  if (!is_digit(c) && !(c >= 'A' && c <= 'Z')) return false;
+  return length != 17 || (c != 'I' && c != 'O' && c != 'Q');
+}
+
+bool clean13(int year, const char *vin) {
+  const Decode13Result r = decode_13(year, vin);
+  return r.report.line_count != 0 && r.messages.count == 0 && all_found(r.vin13_fields);
+}
+
+// A candidate: the VIN, and each position changed with what was there.
+struct Candidate {
+  std::array<char, max_typed + 1> vin{};
+  std::uint8_t length = 0;
+  EditKind kind = EditKind::substitution;
+  // Up to two changed positions (0-based, in the candidate) and, for a removal or
+  // insertion, its index.
+  std::array<std::uint8_t, 2> at{};
+  std::uint8_t changed = 0;
+  std::string_view key() const { return {vin.data(), length}; }
 };
 
 class Search {
  public:
-  explicit Search(std::string_view vin) {
-    for (std::size_t i = 0; i < vin.size() && count_ <= max_typed;) {
-      const std::size_t n = next_code_point(vin, i).length;
-      const char byte = static_cast<unsigned char>(vin[i]) < 0x80 ? upper(vin[i]) : '?';
-      if (count_ < max_typed) typed_[count_] = {vin.substr(i, n), byte};
+  explicit Search(std::string_view read) {
+    for (std::size_t i = 0; i < read.size() && count_ <= max_typed;) {
+      const std::size_t n = next_code_point(read, i).length;
+      if (count_ < max_typed) {
+        text_[count_] = read.substr(i, n);
+        byte_[count_] = search_byte(text_[count_]);
+      }
       ++count_;
       i += n;
     }
@@ -77,143 +116,259 @@ class Search {
 
   std::size_t count() const { return count_; }
 
-  // Tries the edits in ranking order until max_suggestions distinct VINs decode.
-  std::vector<Edit> run() {
-    switch (count_) {
-      case 13:
-      case 17:
-        for (std::uint8_t i = 0; i < count_; ++i)
-          for (char c : look_alikes[static_cast<unsigned char>(typed_[i].byte)].view())
-            if (try_edit({EditKind::look_alike, i, c})) return found_;
-        for (std::uint8_t i = 0; i + 1u < count_; ++i)
-          if (typed_[i].byte != typed_[i + 1].byte && try_edit({EditKind::swap, i})) return found_;
-        for (std::uint8_t i = 0; i < count_; ++i) {
-          const LookAlikes &alike = look_alikes[static_cast<unsigned char>(typed_[i].byte)];
-          for (char c : vin_characters)
-            if (c != typed_[i].byte && !alike.contains(c) &&
-                try_edit({EditKind::substitution, i, c}))
-              return found_;
-        }
-        break;
-      case 14:
-      case 18:
-        for (std::uint8_t i = 0; i < count_; ++i)
-          if (try_edit({EditKind::removal, i})) return found_;
-        break;
-      case 12:
-      case 16:
-        for (std::uint8_t i = 0; i <= count_; ++i)
-          for (char c : vin_characters)
-            if (try_edit({EditKind::insertion, i, c})) return found_;
-        break;
-      default: break;
+  // Positions (0-based) a decoder stopped at or found nothing for: tried first.
+  void suspect(std::size_t index) {
+    if (index < count_) suspect_[index] = true;
+  }
+
+  // Tries the edits in ranking order; returns the candidates that decode cleanly.
+  const std::vector<Candidate> &run() {
+    if (count_ > max_typed) return found_;
+    if (count_ == 13 || count_ == 17) {
+      if (std::find(byte_.begin(), byte_.begin() + count_, unreadable) != byte_.begin() + count_)
+        return fill();
+      if (try_look_alikes() || swaps() || substitutions()) return found_;
+      if (found_.empty()) two_look_alikes();
+    } else if (count_ == 14 || count_ == 18) {
+      removals();
+    } else if (count_ == 12 || count_ == 16) {
+      insertions();
     }
     return found_;
   }
 
-  // The suggestion's VIN as text: typed characters as typed but upper-cased.
-  std::string text_of(const Edit &edit) const {
-    std::string text;
-    apply(
-        edit,
-        [&](std::size_t i) {
-          for (char c : typed_[i].text) text += upper(c);
-        },
-        [&](char c) { text += c; });
-    return text;
-  }
-
-  std::vector<Change> changes_of(const Edit &edit) const {
-    const auto position = [](std::size_t index) { return static_cast<std::uint8_t>(index + 1); };
-    const auto typed = [&](std::size_t i) { return std::string(typed_[i].text); };
-    const auto upper_typed = [&](std::size_t i) {
-      std::string text = typed(i);
-      std::transform(text.begin(), text.end(), text.begin(), upper);
-      return text;
-    };
-    const std::size_t i = edit.index;
-    switch (edit.kind) {
-      case EditKind::look_alike:
-      case EditKind::substitution: return {{position(i), typed(i), std::string(1, edit.c)}};
-      case EditKind::swap:
-        return {{position(i), typed(i), upper_typed(i + 1)},
-                {position(i + 1), typed(i + 1), upper_typed(i)}};
-      case EditKind::removal: return {{position(i), typed(i), {}}};
-      case EditKind::insertion: return {{position(i), {}, std::string(1, edit.c)}};
-    }
-    return {};
-  }
+  std::string_view text(std::size_t i) const { return text_[i]; }
 
  private:
-  // Walks the edited VIN from its first character to its last, calling typed(i)
-  // for the typed character i and put(c) for a character the edit puts there.
-  template <class Typed, class Put>
-  void apply(const Edit &edit, Typed typed, Put put) const {
-    const std::size_t at = edit.index;
-    for (std::size_t i = 0; i < count_; ++i) {
-      switch (edit.kind) {
-        case EditKind::look_alike:
-        case EditKind::substitution:
-          if (i == at)
-            put(edit.c);
-          else
-            typed(i);
-          break;
-        case EditKind::swap: typed(i == at ? i + 1 : i == at + 1 ? i - 1 : i); break;
-        case EditKind::removal:
-          if (i != at) typed(i);
-          break;
-        case EditKind::insertion:
-          if (i == at) put(edit.c);
-          typed(i);
-          break;
-      }
+  // Positions in the order they are tried: suspects first, then the rest.
+  template <class F>
+  bool each_position(std::size_t end, F f) {
+    for (int pass = 0; pass < 2; ++pass)
+      for (std::size_t i = 0; i < end; ++i)
+        if ((pass == 0) == (i < count_ && suspect_[i]) && f(static_cast<std::uint8_t>(i)))
+          return true;
+    return false;
+  }
+
+  // The look-alikes tried for the character at i: its group. In a 13-character
+  // sequence number, where a letter is always a slip, only the digits of its group,
+  // or every digit for a letter that looks like none.
+  template <class F>
+  bool each_look_alike(std::size_t i, F f) {
+    const LookAlikes &alike = look_alikes[static_cast<unsigned char>(byte_[i])];
+    const bool in_sequence = count_ == 13 && i >= sequence_start(13);
+    bool digit_alike = false;
+    for (char c : alike.view()) {
+      if (in_sequence && !is_digit(c)) continue;
+      digit_alike = digit_alike || is_digit(c);
+      if (f(c)) return true;
     }
-    if (edit.kind == EditKind::insertion && at == count_) put(edit.c);
+    if (in_sequence && !is_digit(byte_[i]) && !digit_alike)
+      for (char c = '0'; c <= '9'; ++c)
+        if (f(c)) return true;
+    return false;
   }
 
-  // Builds the edited VIN as the decoders see it and keeps the edit when that VIN
-  // decodes and is not one already found. True once enough are found.
-  bool try_edit(const Edit &edit) {
-    std::array<char, max_typed + 1> vin{};
-    std::size_t n = 0;
-    apply(
-        edit, [&](std::size_t i) { vin[n++] = typed_[i].byte; }, [&](char c) { vin[n++] = c; });
-    vin[n] = '\0';
-
-    if (!sequence_is_number(vin.data(), n) || !decodes(vin.data(), n)) return false;
-    const std::string_view key(vin.data(), n);
-    if (std::find(keys_.begin(), keys_.end(), key) != keys_.end()) return false;
-    keys_.emplace_back(key);
-    found_.push_back(edit);
-    return found_.size() == max_suggestions;
+  Candidate typed() const {
+    Candidate c;
+    std::copy(byte_.begin(), byte_.begin() + count_, c.vin.begin());
+    c.length = static_cast<std::uint8_t>(count_);
+    return c;
   }
 
-  // The decoders read no sequence number, but a real tag's is digits: a suggestion
-  // never puts a letter there (it does in position 8 of a 13-character VIN, where
-  // the plant code K leads the number).
-  static bool sequence_is_number(const char *vin, std::size_t length) {
-    const std::size_t first = length == 17 ? 11 : 8;
-    return std::all_of(vin + first, vin + length, [](char c) { return c >= '0' && c <= '9'; });
+  bool substitute(EditKind kind, std::uint8_t i, char put) {
+    if (put == byte_[i] || !allowed(put, count_)) return false;
+    Candidate c = typed();
+    c.kind = kind;
+    c.vin[i] = put;
+    c.at = {i, 0};
+    c.changed = 1;
+    return keep(c);
   }
 
-  static bool decodes(const char *vin, std::size_t length) {
-    if (length == 17) {
-      // The check digit is cheaper than the decode and rules out ten in eleven.
-      if (!check_digit_of(std::string_view(vin, 17)).valid()) return false;
-      return decode_17(vin).report.line_count != 0;
-    }
-    const report::YearSettlement settled = report::settle_model_year(std::string_view(vin, 13));
-    if (!settled.asks) return decode_13(settled.model_year, vin).report.line_count != 0;
-    return std::any_of(settled.candidates.begin(), settled.candidates.end(), [&](int year) {
-      return decode_13(year, vin).report.line_count != 0;
+  bool try_look_alikes() {
+    return each_position(count_, [&](std::uint8_t i) {
+      return each_look_alike(i, [&](char put) { return substitute(EditKind::look_alike, i, put); });
     });
   }
 
-  std::array<Typed, max_typed> typed_{};
+  bool swaps() {
+    return each_position(count_ - 1, [&](std::uint8_t i) {
+      if (byte_[i] == byte_[i + 1]) return false;
+      Candidate c = typed();
+      c.kind = EditKind::swap;
+      std::swap(c.vin[i], c.vin[i + 1]);
+      c.at = {i, static_cast<std::uint8_t>(i + 1)};
+      c.changed = 2;
+      return keep(c);
+    });
+  }
+
+  // Not in a 13-character sequence number: no decoder reads it, so any digit
+  // there would be a guess.
+  bool substitutions() {
+    return each_position(count_ == 13 ? sequence_start(13) : count_, [&](std::uint8_t i) {
+      const LookAlikes &alike = look_alikes[static_cast<unsigned char>(byte_[i])];
+      for (char put : vin_characters)
+        if (!alike.contains(put) && substitute(EditKind::substitution, i, put)) return true;
+      return false;
+    });
+  }
+
+  void two_look_alikes() {
+    for (std::uint8_t i = 0; i < count_; ++i)
+      for (std::uint8_t j = i + 1; j < count_; ++j)
+        if (each_look_alike(i, [&](char a) {
+              return each_look_alike(j, [&](char b) {
+                if (!allowed(a, count_) || !allowed(b, count_)) return false;
+                Candidate c = typed();
+                c.kind = EditKind::two_look_alikes;
+                c.vin[i] = a;
+                c.vin[j] = b;
+                c.at = {i, j};
+                c.changed = 2;
+                return keep(c);
+              });
+            }))
+          return;
+  }
+
+  // A removal of a character that repeats its neighbour comes first: a doubled
+  // key is the commonest extra character.
+  void removals() {
+    for (int pass = 0; pass < 2; ++pass)
+      for (std::uint8_t i = 0; i < count_; ++i) {
+        const bool doubled =
+            (i > 0 && byte_[i - 1] == byte_[i]) || (i + 1u < count_ && byte_[i + 1] == byte_[i]);
+        if (doubled != (pass == 0)) continue;
+        Candidate c;
+        for (std::size_t k = 0; k < count_; ++k)
+          if (k != i) c.vin[c.length++] = byte_[k];
+        c.kind = EditKind::removal;
+        c.at = {i, 0};
+        if (keep(c)) return;
+      }
+  }
+
+  // A character that doubles its neighbour comes first: a repeated key is the
+  // one most often typed once. In a 13-character VIN, a character put into the
+  // sequence number (from position 8, the plant digit that leads it) comes after
+  // those put before it: any digit there decodes, so such a VIN is one guess
+  // among many.
+  void insertions() {
+    const std::size_t sequence = count_ + 1 == 13 ? sequence_start(13) - 1 : count_ + 1;
+    for (int pass = 0; pass < 3; ++pass)
+      for (std::uint8_t i = 0; i <= count_; ++i) {
+        if ((i < sequence) != (pass < 2)) continue;
+        for (char put : vin_characters) {
+          if (!allowed(put, count_ + 1)) continue;
+          const bool doubles = (i > 0 && byte_[i - 1] == put) || (i < count_ && byte_[i] == put);
+          if (pass < 2 && doubles != (pass == 0)) continue;
+          Candidate c;
+          for (std::size_t k = 0; k <= count_; ++k) {
+            if (k == i) c.vin[c.length++] = put;
+            if (k < count_) c.vin[c.length++] = byte_[k];
+          }
+          c.kind = EditKind::insertion;
+          c.at = {i, 0};
+          c.changed = 1;
+          if (keep(c)) return;
+        }
+      }
+  }
+
+  // Every way to fill the unreadable characters that decodes cleanly. Those in a
+  // 13-character sequence number stay unknown: any digit decodes the same.
+  const std::vector<Candidate> &fill() {
+    Candidate c = typed();
+    std::array<std::uint8_t, max_typed> open{};
+    std::size_t open_count = 0;
+    bool unknown_digits = false;
+    for (std::uint8_t i = 0; i < count_; ++i) {
+      if (byte_[i] != unreadable) continue;
+      if (count_ == 13 && i >= sequence_start(13)) {
+        unknown_digits = true;
+        c.vin[i] = '0';
+      } else {
+        open[open_count++] = i;
+      }
+    }
+    if (open_count > max_unreadable) return found_;
+    c.kind = unknown_digits ? EditKind::unknown_digit : EditKind::filled;
+    const auto put_back = [&](Candidate &k) {
+      if (unknown_digits)
+        for (std::uint8_t i = static_cast<std::uint8_t>(sequence_start(13)); i < 13; ++i)
+          if (byte_[i] == unreadable) k.vin[i] = unreadable;
+    };
+    const auto try_fill = [&](Candidate &k) {
+      if (!decodes_cleanly(k.key())) return false;
+      Candidate kept = k;
+      put_back(kept);
+      found_.push_back(kept);
+      return found_.size() == max_filled;
+    };
+    if (open_count == 0) {
+      try_fill(c);
+      return found_;
+    }
+    for (char a : vin_characters) {
+      if (!allowed(a, count_)) continue;
+      c.vin[open[0]] = a;
+      if (open_count == 1) {
+        if (try_fill(c)) break;
+        continue;
+      }
+      if (dead_end(c, open[1])) continue;
+      bool full = false;
+      for (char b : vin_characters)
+        if (allowed(b, count_)) {
+          c.vin[open[1]] = b;
+          if ((full = try_fill(c))) break;
+        }
+      if (full) break;
+    }
+    return found_;
+  }
+
+  // Whether a candidate with the character at `open` still unreadable is
+  // rejected, for every model year, at some other position: then no character
+  // there can make it decode. The checks test one position each, in order; but
+  // positions 1, 2, 4 and 5 of a 13-character VIN also choose the model year
+  // and the decoder, so a character there is never ruled out this way.
+  static bool dead_end(const Candidate &c, std::size_t open) {
+    if (c.length == 13 && (open <= 1 || open == 3 || open == 4)) return false;
+    Candidate k = c;
+    k.vin[open] = unreadable;
+    k.vin[k.length] = '\0';
+    const auto rejected_elsewhere = [&](const Messages &messages) {
+      return std::any_of(messages.begin(), messages.end(), [&](const Message &m) {
+        return !m.goes_on && m.position != 0 && m.position != open + 1;
+      });
+    };
+    if (k.length == 17) return rejected_elsewhere(decode_17(k.vin.data()).messages);
+    const report::YearSettlement settled = report::settle_model_year(k.key());
+    if (!settled.asks)
+      return rejected_elsewhere(decode_13(settled.model_year, k.vin.data()).messages);
+    return std::all_of(settled.candidates.begin(), settled.candidates.end(), [&](int year) {
+      return rejected_elsewhere(decode_13(year, k.vin.data()).messages);
+    });
+  }
+
+  // Keeps the candidate when it decodes cleanly and is not one already found. True
+  // once enough are found.
+  bool keep(const Candidate &c) {
+    if (!decodes_cleanly(c.key())) return false;
+    for (const Candidate &f : found_)
+      if (f.key() == c.key()) return false;
+    found_.push_back(c);
+    return found_.size() == max_suggestions;
+  }
+
+  std::array<std::string_view, max_typed> text_{};
+  std::array<char, max_typed> byte_{};
+  std::array<bool, max_typed> suspect_{};
   std::size_t count_ = 0;
-  std::vector<std::string> keys_;
-  std::vector<Edit> found_;
+  std::vector<Candidate> found_;
 };
 
 std::size_t character_count(std::string_view vin) {
@@ -222,9 +377,57 @@ std::size_t character_count(std::string_view vin) {
   return count;
 }
 
-// The model years a suggested VIN decodes for, and its report's line 1.
-void describe(Suggestion &s, VinDecode &decode) {
-  decode.decode(s.vin, 0);
+// The positions a decode points at: where a decoder stopped, and the positions of
+// the fields it found nothing for.
+void mark_suspects(Search &search, const VinDecode &decode) {
+  for (std::size_t i = 0; i < decode.attempt_count(); ++i) {
+    const Attempt a = decode.attempt(i);
+    for (const Message &m : *a.messages)
+      if (m.position != 0) search.suspect(m.position - 1u);
+    if (a.status != Status::incomplete) continue;
+    for (const PositionMeaning &p : position_meanings(decode, i))
+      if (!p.field.empty() && p.field != "sequence" && !p.text) search.suspect(p.position - 1u);
+  }
+  if (decode.read().size() == 13 && !decode.sequence_warning().empty())
+    for (std::size_t i = sequence_start(13); i < 13; ++i) search.suspect(i);
+}
+
+// The meaning of one position: "engine", its text in the decode as read (from the
+// attempt of the same model year, where that has a report) and in the suggestion.
+std::string meaning_of(const PositionMeaning &after, const PositionMeanings *before) {
+  if (after.field.empty() || after.field == "sequence") return {};
+  // The field's name in words: "model", "vehicle type".
+  std::string meaning = after.field == "trans"  ? std::string("transmission")
+                        : after.field == "year" ? std::string("model year")
+                                                : std::string(after.field);
+  std::replace(meaning.begin(), meaning.end(), '_', ' ');
+  meaning += ": ";
+  if (before != nullptr) {
+    const PositionMeaning &b = before->items[after.position - 1u];
+    if (b.text && after.text && *b.text != *after.text) {
+      meaning += b.text->empty() ? std::string("(blank)") : *b.text;
+      meaning += " -> ";
+    }
+  }
+  meaning += !after.text ? std::string("?") : after.text->empty() ? "(blank)" : *after.text;
+  return meaning;
+}
+
+// The suggestions of one candidate: one for each car its clean model years
+// decode as (the same report), each with the changes and their meanings.
+// `decode` is the search's own, for the candidate.
+void describe(std::vector<Suggestion> &out, const Search &search, const Candidate &c,
+              const VinDecode &typed, VinDecode &decode) {
+  std::string vin(c.key());
+  decode.decode(vin, 0);
+  if (c.kind == EditKind::unknown_digit) {
+    // Any digit decodes the same; the car is that of the sequence number's zeros.
+    std::string zeros = vin;
+    std::replace(zeros.begin(), zeros.end(), unreadable, '0');
+    decode.decode(zeros, 0);
+  }
+  std::vector<std::string> reports;
+  std::string report;
   for (std::size_t i = 0; i < decode.attempt_count(); ++i) {
     const Attempt a = decode.attempt(i);
     if (a.status != Status::decoded) continue;
@@ -234,11 +437,56 @@ void describe(Suggestion &s, VinDecode &decode) {
           decode.fields13(i) != nullptr ? decode.fields13(i)->year : decode.fields17()->year;
       if (std::from_chars(text.data(), text.data() + text.size(), year).ec != std::errc()) continue;
     }
+    report.clear();
+    decode.append_report(report, i, "\n");
+    const auto same = std::find(reports.begin(), reports.end(), report);
+    if (same != reports.end()) {
+      out[out.size() - reports.size() + static_cast<std::size_t>(same - reports.begin())]
+          .model_years.push_back(year);
+      continue;
+    }
+    reports.push_back(report);
+    Suggestion &s = out.emplace_back();
+    s.vin = vin;
+    s.kind = c.kind;
     s.model_years.push_back(year);
-    if (s.summary.empty()) {
-      std::string_view line(a.report->lines[0].data(), a.report->lengths[0]);
-      line = line.substr(0, line.find_last_not_of(' ') + 1);
-      s.summary = line;
+    std::string_view line(a.report->lines[0].data(), a.report->lengths[0]);
+    s.summary = line.substr(0, line.find_last_not_of(' ') + 1);
+
+    // The meanings come from this result and the typed VIN's result of the same
+    // model year, where that has a report and the positions line up.
+    const PositionMeanings after = position_meanings(decode, i);
+    std::optional<PositionMeanings> before;
+    if (c.kind != EditKind::removal && c.kind != EditKind::insertion)
+      for (std::size_t k = 0; k < typed.attempt_count(); ++k) {
+        const Attempt t = typed.attempt(k);
+        if (t.model_year == a.model_year &&
+            (t.status == Status::decoded || t.status == Status::incomplete))
+          before = position_meanings(typed, k);
+      }
+    const auto change = [&](std::size_t index, std::string before_text, std::string after_text) {
+      Change &ch = s.changes.emplace_back();
+      ch.position = static_cast<std::uint8_t>(index + 1);
+      ch.before = std::move(before_text);
+      ch.after = std::move(after_text);
+      if (ch.after == std::string_view(&unreadable, 1))
+        ch.meaning = "sequence number: a digit nobody can read";
+      else if (!ch.after.empty() && index < after.count)
+        ch.meaning = meaning_of(after.items[index], before ? &*before : nullptr);
+    };
+    switch (c.kind) {
+      case EditKind::removal: change(c.at[0], std::string(search.text(c.at[0])), {}); break;
+      case EditKind::insertion: change(c.at[0], {}, std::string(1, c.vin[c.at[0]])); break;
+      case EditKind::filled:
+      case EditKind::unknown_digit:
+        for (std::size_t k = 0; k < c.length; ++k)
+          if (search.text(k) == std::string_view(&unreadable, 1))
+            change(k, std::string(1, unreadable), std::string(1, c.vin[k]));
+        break;
+      default:
+        for (std::size_t k = 0; k < c.changed; ++k)
+          change(c.at[k], std::string(search.text(c.at[k])), std::string(1, c.vin[c.at[k]]));
+        break;
     }
   }
 }
@@ -255,34 +503,54 @@ std::string_view edit_kind_name(EditKind kind) {
     case EditKind::swap: return "swap";
     case EditKind::removal: return "removal";
     case EditKind::insertion: return "insertion";
-    case EditKind::substitution: break;
+    case EditKind::substitution: return "substitution";
+    case EditKind::two_look_alikes: return "two_look_alikes";
+    case EditKind::filled: return "filled";
+    case EditKind::unknown_digit: break;
   }
-  return "substitution";
+  return "unknown_digit";
+}
+
+bool decodes_cleanly(std::string_view vin) {
+  const std::size_t length = vin.size();
+  if (length != 13 && length != 17) return false;
+  for (std::size_t i = 0; i < length; ++i)
+    if (!allowed(vin[i], length) || (i >= sequence_start(length) && !is_digit(vin[i])))
+      return false;
+  std::array<char, 18> text{};
+  std::copy(vin.begin(), vin.end(), text.begin());
+  if (length == 17) {
+    // The check digit is cheaper than the decode and rules out ten in eleven.
+    if (!check_digit_of(vin).valid()) return false;
+    const Decode17Result r = decode_17(text.data());
+    return r.report.line_count != 0 && r.messages.count == 0 && all_found(r.vin17_fields);
+  }
+  const report::YearSettlement settled = report::settle_model_year(vin);
+  if (!settled.asks) return clean13(settled.model_year, text.data());
+  return std::any_of(settled.candidates.begin(), settled.candidates.end(), [&](int year) {
+    return clean13(year, text.data());
+  });
 }
 
 bool wants_suggestions(const VinDecode &decode) {
   if (!decode.error().empty()) {
     if (decode.error() != report::length_message) return false;
-    const std::size_t count = character_count(decode.vin());
+    const std::size_t count = character_count(decode.read());
     return count == 12 || count == 14 || count == 16 || count == 18;
   }
-  if (!decode.decoded()) return true;
-  return decode.check_digit() && !decode.check_digit()->valid();
+  return !decode.clean();
 }
 
 std::vector<Suggestion> suggestions_for(const VinDecode &decode) {
   std::vector<Suggestion> suggestions;
-  if (!wants_suggestions(decode) || decode.vin().find('\0') != std::string_view::npos)
+  if (!wants_suggestions(decode) || decode.read().find('\0') != std::string_view::npos)
     return suggestions;
-  Search search(decode.vin());
+  Search search(decode.read());
+  mark_suspects(search, decode);
   std::unique_ptr<VinDecode> scratch;  // this search's own, made when there is a find
-  for (const Edit &edit : search.run()) {
+  for (const Candidate &c : search.run()) {
     if (!scratch) scratch = std::make_unique<VinDecode>();
-    Suggestion &s = suggestions.emplace_back();
-    s.vin = search.text_of(edit);
-    s.kind = edit.kind;
-    s.changes = search.changes_of(edit);
-    describe(s, *scratch);
+    describe(suggestions, search, c, decode, *scratch);
   }
   return suggestions;
 }
@@ -302,6 +570,11 @@ void append_change_text(std::string &out, const Change &change) {
     out += " -> ";
     out += change.after;
   }
+  if (!change.meaning.empty()) {
+    out += " [";
+    out += change.meaning;
+    out += ']';
+  }
 }
 
 void append_suggestion_text(std::string &out, const Suggestion &suggestion) {
@@ -315,9 +588,16 @@ void append_suggestion_text(std::string &out, const Suggestion &suggestion) {
 }
 
 void append_suggestions_text(std::string &out, std::span<const Suggestion> suggestions) {
+  // One VIN that is two cars whose changes mean the same in both reads alike:
+  // written once.
+  std::string previous, text;
   for (std::size_t i = 0; i < suggestions.size(); ++i) {
+    text.clear();
+    append_suggestion_text(text, suggestions[i]);
+    if (i != 0 && text == previous) continue;
     if (i != 0) out += "; ";
-    append_suggestion_text(out, suggestions[i]);
+    out += text;
+    previous.swap(text);
   }
 }
 

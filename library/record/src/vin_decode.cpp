@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "fields.h"
+
 namespace kordel::record {
 namespace {
 
@@ -76,6 +78,7 @@ CodePoint next_code_point(std::string_view s, std::size_t i) { return read_code_
 std::string_view status_name(Status status) {
   switch (status) {
     case Status::decoded: return "decoded";
+    case Status::incomplete: return "incomplete";
     case Status::rejected: return "rejected";
     case Status::unknown: break;
   }
@@ -114,6 +117,99 @@ std::string VinDecode::check_digit_warning() const {
          "\", which a VIN never holds: the VIN may be mistyped";
 }
 
+bool VinDecode::sequence_doubtful() const {
+  if (scheme_ != report::Scheme::thirteen || !error_.empty()) return false;
+  const std::string_view sequence = std::string_view(read_).substr(offsets_[8]);
+  return !std::all_of(
+      sequence.begin(), sequence.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string VinDecode::sequence_warning() const {
+  if (!sequence_doubtful()) return {};
+  const std::string_view sequence = std::string_view(read_).substr(offsets_[8]);
+  // No quotes: the warning stays plain JSON text, which is written fastest.
+  return "the sequence number (positions 9-13) is " + std::string(sequence) +
+         ", not five digits: the VIN may be mistyped";
+}
+
+MissingFields VinDecode::missing_fields(std::size_t i) const {
+  MissingFields missing;
+  // What field_text() takes for "not found" ("Error" between blanks), without its
+  // other work: this runs for every result.
+  const auto add = [&](const Field &field, std::string_view text) {
+    std::size_t begin = 0, end = text.size();
+    while (begin < end && text[begin] == ' ') ++begin;
+    while (end > begin && text[end - 1] == ' ') --end;
+    if (text.substr(begin, end - begin) == "Error") missing.names[missing.count++] = field.name;
+  };
+  if (attempt_report_lines(i) == 0) return missing;
+  if (const Vin13Fields *f = fields13(i)) {
+    for (const Field &field : fields)
+      if (in_scheme13(field)) add(field, raw_text(field, *f));
+  } else if (const Vin17Fields *g = fields17()) {
+    for (const Field &field : fields)
+      if (in_scheme17(field)) add(field, raw_text(field, *g));
+  }
+  return missing;
+}
+
+std::string VinDecode::incomplete_reason(std::size_t i) const {
+  const Attempt a = attempt(i);
+  if (a.status != Status::incomplete) return {};
+  std::string reason = "the report is incomplete: ";
+  const MissingFields missing = missing_fields(i);
+  for (std::size_t k = 0; k < missing.count; ++k) {
+    if (k != 0) reason += ", ";
+    reason += missing.names[k];
+  }
+  if (!missing.empty()) reason += " not found";
+  if (a.messages->count != 0) {
+    if (!missing.empty()) reason += ", and ";
+    reason += "the decoder gave a message";
+  }
+  return reason;
+}
+
+bool VinDecode::clean() const {
+  if ((check_digit_ && !check_digit_->valid()) || sequence_doubtful()) return false;
+  for (std::size_t i = 0; i < attempt_count_; ++i)
+    if (attempt(i).status == Status::decoded) return true;
+  return false;
+}
+
+void read_vin(std::string_view text, std::string &out) {
+  // Most VINs come as they are read: digits and capitals only.
+  if (std::all_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c - '0') < 10 || static_cast<unsigned char>(c - 'A') < 26;
+      })) {
+    out.assign(text);
+    return;
+  }
+  out.resize(text.size());  // reading only drops or keeps characters
+  char *w = out.data();
+  for (std::size_t i = 0; i < text.size();) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+      if (b >= 'a' && b <= 'z')
+        *w++ = static_cast<char>(b - 'a' + 'A');
+      else if (b == '*' || b == '_')
+        *w++ = unreadable;
+      else if (b != ' ' && b != '\t' && b != '-')
+        *w++ = static_cast<char>(b);
+      ++i;
+      continue;
+    }
+    // A no-break space, the Unicode hyphens and dashes, and the minus sign are
+    // blanks and dashes too.
+    const CodePoint cp = read_code_point(text, i);
+    const char32_t c = cp.value;
+    if (c != 0xA0 && !(c >= 0x2010 && c <= 0x2015) && c != 0x2212)
+      for (std::size_t k = 0; k < cp.length; ++k) *w++ = text[i + k];
+    i += cp.length;
+  }
+  out.resize(static_cast<std::size_t>(w - out.data()));
+}
+
 std::string_view trim_vin(std::string_view text) {
   if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
   const std::size_t first = text.find_first_not_of(" \t");
@@ -144,8 +240,13 @@ std::optional<std::string_view> field_text(std::string_view text) {
 
 bool VinDecode::decoded() const {
   for (std::size_t i = 0; i < attempt_count_; ++i)
-    if (attempt(i).status == Status::decoded) return true;
+    if (attempt_report_lines(i) != 0) return true;
   return false;
+}
+
+std::size_t VinDecode::attempt_report_lines(std::size_t i) const {
+  return scheme_ == report::Scheme::seventeen ? result17_.report.line_count
+                                              : results13_[i].report.line_count;
 }
 
 Attempt VinDecode::attempt(std::size_t i) const {
@@ -159,7 +260,8 @@ Attempt VinDecode::attempt(std::size_t i) const {
     a.report = &results13_[i].report;
   }
   if (a.report->line_count != 0)
-    a.status = Status::decoded;
+    a.status =
+        a.messages->count == 0 && missing_fields(i).empty() ? Status::decoded : Status::incomplete;
   else if (std::any_of(
                a.messages->begin(), a.messages->end(), [](const Message &m) { return !m.goes_on; }))
     a.status = Status::rejected;
@@ -177,8 +279,8 @@ const Vin17Fields *VinDecode::fields17() const {
 }
 
 std::string_view VinDecode::character(std::size_t position) const {
-  const std::string_view c =
-      vin_.substr(offsets_[position - 1], offsets_[position] - offsets_[position - 1]);
+  const std::string_view c = std::string_view(read_).substr(
+      offsets_[position - 1], offsets_[position] - offsets_[position - 1]);
   constexpr std::string_view replacement = "\xEF\xBF\xBD";
   if (!c.empty() && next_code_point(c, 0).value == 0xFFFD) return replacement;
   return c;
@@ -223,7 +325,7 @@ void VinDecode::set_production(std::u32string_view characters, std::size_t count
   if (production_number_) {
     if (*production_number_ != 0) production_text_ = std::to_string(*production_number_);
   } else {
-    production_text_ = vin_.substr(offsets_[count - 6]);
+    production_text_ = std::string_view(read_).substr(offsets_[count - 6]);
   }
 }
 
@@ -259,8 +361,19 @@ void VinDecode::decode_years(std::u32string_view characters, int model_year) {
   }
 }
 
+void VinDecode::refuse_long_line(std::string_view start) {
+  refuse(trim_vin(start.substr(0, long_line_name_bytes)),
+         std::string(report::length_message) + " (the line holds more than " +
+             std::to_string(max_vin_bytes) + " bytes)");
+}
+
 void VinDecode::decode(std::string_view vin, int model_year) {
+  if (vin.size() > max_vin_bytes) {
+    refuse_long_line(vin);
+    return;
+  }
   vin_ = vin;
+  read_vin(vin, read_);
   error_.clear();
   attempt_count_ = 0;
   asked_ = false;
@@ -269,13 +382,13 @@ void VinDecode::decode(std::string_view vin, int model_year) {
   production_text_.clear();
 
   std::array<char32_t, 17> code_points{};
-  const std::size_t count = read_characters(vin, code_points);
+  const std::size_t count = read_characters(read_, code_points);
   scheme_ = report::scheme_of(count);
   if (scheme_ == report::Scheme::invalid_length) {
     error_ = report::length_message;
     return;
   }
-  if (vin.find('\0') != std::string_view::npos) {
+  if (read_.find('\0') != std::string::npos) {
     scheme_ = report::Scheme::invalid_length;
     error_ = "the VIN holds a NUL byte and cannot be read";
     return;
@@ -293,9 +406,26 @@ void VinDecode::decode(std::string_view vin, int model_year) {
     result17_ = decode_17(vin8_);
     model_years_[0] = 0;
     attempt_count_ = 1;
+    set_statuses();
     return;
   }
   decode_years(characters, model_year);
+  set_statuses();
+}
+
+void VinDecode::set_statuses() {
+  for (std::size_t i = 0; i < attempt_count_; ++i) {
+    const Messages &messages =
+        scheme_ == report::Scheme::seventeen ? result17_.messages : results13_[i].messages;
+    if (attempt_report_lines(i) != 0)
+      statuses_[i] =
+          messages.count == 0 && missing_fields(i).empty() ? Status::decoded : Status::incomplete;
+    else if (std::any_of(
+                 messages.begin(), messages.end(), [](const Message &m) { return !m.goes_on; }))
+      statuses_[i] = Status::rejected;
+    else
+      statuses_[i] = Status::unknown;
+  }
 }
 
 void VinDecode::append_report(std::string &out, std::size_t i, std::string_view line_break) const {
@@ -305,7 +435,7 @@ void VinDecode::append_report(std::string &out, std::size_t i, std::string_view 
   // wrote; the command line leaves that line out.
   for (std::size_t k = 0; k < r.line_count; ++k) lines[k] = {r.lines[k].data(), r.lengths[k]};
   report::append_report<char>(out,
-                              vin_,
+                              std::string_view(read_),
                               production_text_,
                               std::span<const std::string_view>(lines.data(), r.line_count),
                               line_break);

@@ -62,10 +62,11 @@ const std::vector<JsonCase> json_cases = {
      "A1A365C100001",
      0,
      {{"/results/0/messages/0/text", "2nd digit is a invalid year code for a Eagle!"}}},
-    {"warning, then decoded",
+    {"warning, then a report: incomplete",
      "A9X855H100001",
      0,
-     {{"/results/0/status", "decoded"},
+     {{"/results/0/status", "incomplete"},
+      {"/results/0/missing_fields", {"trans"}},
       {"/results/0/fields/trans", nullptr},
       {"/results/0/messages/0/kind", "warning"},
       {"/results/0/messages/0/position", 3}}},
@@ -77,6 +78,8 @@ const std::vector<JsonCase> json_cases = {
      "1AMCM3877BK123456",
      0,
      {{"/check_digit", {{"given", "7"}, {"expected", "1"}, {"valid", false}}},
+      {"/warnings", {"check digit is 7, expected 1: the VIN may be mistyped"}},
+      {"/results/0/status", "decoded"},
       {"/results/0/fields/check_digit", "7"},
       {"/results/0/fields/plant", "Kenosha WI, USA"},
       {"/results/0/production_number", 23456},
@@ -97,12 +100,50 @@ const std::vector<JsonCase> json_cases = {
      {{"/vin", "A1F031B3000\xef\xbf\xbd\xef\xbf\xbd"},
       {"/results/0/report/3",
        "This was the 3000\xef\xbf\xbd\xef\xbf\xbd car ordered from the Kenosha plant in 1971"}}},
-    {"trimmed, lower case as typed",
+    {"trimmed, lower case read as upper case",
      " a1f031b300011\r",
      0,
      {{"/vin", "a1f031b300011"},
-      {"/results/0/report/0", "Your VIN# of a1f031b300011 decodes as follows"},
+      {"/vin_read", "A1F031B300011"},
+      {"/results/0/report/0", "Your VIN# of A1F031B300011 decodes as follows"},
       {"/results/0/report/3", "This was the 200011th car ordered from the Kenosha plant in 1971"}}},
+    {"unknown body code: incomplete, the report as the decoder wrote it",
+     "A0A8S7H123442",
+     0,
+     {{"/results/0/status", "incomplete"},
+      {"/results/0/missing_fields", {"body"}},
+      {"/results/0/report/1", "1970 AMC Ambassador  Brougham Error "},
+      {"/warnings", json::array()}}},
+    {"clean decode",
+     "A1F031B300011",
+     0,
+     {{"/results/0/status", "decoded"},
+      {"/results/0/missing_fields", json::array()},
+      {"/warnings", json::array()}}},
+    {"letter in the sequence number: a warning, the report unchanged",
+     "A1F031B0000O1",
+     0,
+     {{"/results/0/status", "decoded"},
+      {"/warnings",
+       {"the sequence number (positions 9-13) is 000O1, not five digits: the VIN may be "
+        "mistyped"}},
+      {"/results/0/report/3", "This was the 0000O1st car ordered from the Kenosha plant in 1971"}}},
+    {"blanks and dashes dropped",
+     "1amc w385\t5dk-100001",
+     0,
+     {{"/vin", "1amc w385\t5dk-100001"},
+      {"/vin_read", "1AMCW3855DK100001"},
+      {"/results/0/status", "decoded"}}},
+    {"unreadable characters read as ?", "A1F0*1B3_0011", 0, {{"/vin_read", "A1F0?1B3?0011"}}},
+    {"dashes do not make up the length",
+     "A1F-031B-300",
+     0,
+     {{"/vin_read", "A1F031B300"}, {"/error", "13 or 17 Characters only."}}},
+    {"more than 1024 bytes: named by its first 32",
+     std::string(1025, 'A'),
+     0,
+     {{"/vin", std::string(32, 'A')},
+      {"/error", "13 or 17 Characters only. (the line holds more than 1024 bytes)"}}},
     {"plant letter in the production number",
      "A1F031BK00021",
      0,
@@ -235,6 +276,27 @@ TEST(BuildRecord, WalkMatchesTheJson) {
       build_record(tree, decode, r);
       EXPECT_EQ(tree.root, json::parse(out)) << out;
     }
+  }
+}
+
+// The one way every front end reads a VIN.
+TEST(ReadVin, Rules) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"A1F031B300011", "A1F031B300011"},
+      {"a1f-031 b30\t0011", "A1F031B300011"},
+      {"A1F\xe2\x80\x93"
+       "031\xc2\xa0"
+       "B300011",
+       "A1F031B300011"},  // en dash, no-break space
+      {"A1F0*1B3_0011", "A1F0?1B3?0011"},
+      {"A1F031B3000\xc3\xa9", "A1F031B3000\xc3\xa9"},  // other characters kept
+      {"A1F031B3000\xff", "A1F031B3000\xff"},          // bytes that are not UTF-8 too
+      {" - ", ""},
+  };
+  std::string out;
+  for (const auto &[text, read] : cases) {
+    read_vin(text, out);
+    EXPECT_EQ(out, read) << text;
   }
 }
 

@@ -22,8 +22,16 @@ function describe(record: KordelRecord): string {
 
 const explained = decode('A8A855H10001', { suggest: true, explain: true });
 const firstSuggestion: string | undefined = explained.suggestions?.[0]?.vin;
-const edit: 'look_alike' | 'swap' | 'removal' | 'insertion' | 'substitution' | undefined =
-  explained.suggestions?.[0]?.edit;
+const edit:
+  | 'look_alike'
+  | 'swap'
+  | 'removal'
+  | 'insertion'
+  | 'substitution'
+  | 'two_look_alikes'
+  | 'filled'
+  | 'unknown_digit'
+  | undefined = explained.suggestions?.[0]?.edit;
 void firstSuggestion;
 void edit;
 const positions = decode('A8A855H100001', { explain: true }).results?.[0]?.positions;
