@@ -76,8 +76,9 @@ SuggestionsDialog::SuggestionsDialog(const QString &vin, const QList<SuggestedVi
   }
   list_->setCurrentRow(0);
   list_->setMinimumWidth(list_->sizeHintForColumn(0) + 2 * list_->frameWidth() + 24);
-  list_->setMaximumHeight(list_->sizeHintForRow(0) * (suggestions.size() + 1) +
-                          2 * list_->frameWidth());
+  // Every row in view, without scrolling.
+  list_->setFixedHeight(list_->sizeHintForRow(0) * static_cast<int>(suggestions.size()) +
+                        2 * list_->frameWidth() + 2);
   layout->addWidget(list_);
 
   auto *buttons = new QDialogButtonBox(this);

@@ -19,9 +19,10 @@ QString RecordHints::prompt_text() const {
 }
 
 QString RecordHints::suggestion_row(const SuggestedVin &s) {
-  QString row = s.vin + QStringLiteral("  (") + s.changes + QLatin1Char(')');
+  // Two lines, so that a long change and a long summary need no wide dialog.
+  QString row = s.vin;
   if (!s.summary.isEmpty()) row += QStringLiteral(": ") + s.summary;
-  return row;
+  return row + QStringLiteral("\n    ") + s.changes;
 }
 
 }  // namespace kordel::ui

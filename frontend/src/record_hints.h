@@ -43,7 +43,8 @@ class RecordHints {
   // suggestions, with "or" between two; empty otherwise.
   QString prompt_text() const;
 
-  // One suggestion as the list shows it: the VIN, what changes, what it decodes as.
+  // One suggestion as the list shows it: the VIN and what it decodes as, then on a
+  // line of its own what changes.
   static QString suggestion_row(const SuggestedVin &s);
 
  private:
