@@ -1,6 +1,7 @@
 // The main window end to end: typing a VIN, Decode, the prompt and the library.
 #include <QAccessible>
 #include <QClipboard>
+#include <QDialog>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -528,6 +529,26 @@ class TestMainWindow : public QObject {
       box->show();
       QVERIFY(QTest::qWaitForWindowExposed(box.get()));
       QVERIFY(box->width() >= box->fontMetrics().horizontalAdvance(title) * 3 / 2 + 120);
+    }
+  }
+
+  // Every fixed-size window and box, not only those that ask for it, takes back a
+  // maximised or full-screen state (the Wayland stage shows why it must).
+  void every_fixed_window_stays_normal() {
+    MainWindow w(binding);  // it watches every window shown from then on
+    const std::unique_ptr<QMessageBox> box =
+        MessageBoxes::build(nullptr, QStringLiteral("Error"), QStringLiteral("Ok."));
+    QDialog plain;  // a window nobody told anything
+    plain.setFixedSize(200, 100);
+    for (QWidget *window : {static_cast<QWidget *>(box.get()), static_cast<QWidget *>(&plain)}) {
+      window->show();
+      QVERIFY(QTest::qWaitForWindowExposed(window));
+      const QSize size = window->size();
+      for (Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+        window->setWindowState(state);
+        QTRY_COMPARE(window->windowState(), Qt::WindowNoState);
+        QCOMPARE(window->size(), size);
+      }
     }
   }
 
