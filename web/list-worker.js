@@ -83,8 +83,8 @@ function notText(bytes, name) {
     '(a spreadsheet saved as CSV).';
 }
 
-const FILE_PIECE = 1 << 20;      // bytes of a file read at a time
-const TEXT_PIECE = 1 << 18;      // characters of a pasted text read at a time
+const FILE_PIECE = 1 << 18;      // bytes of a file read at a time
+const TEXT_PIECE = 1 << 16;      // characters of a pasted text read at a time
 
 // The text of a list in pieces, each with the fraction read so far: a pasted
 // text whole, a file read a piece at a time in its encoding (a character cut
