@@ -183,7 +183,7 @@ void correct13(PositionMeanings &out, const Decode13Result &r, int model_year) {
 PositionMeanings position_meanings(const VinDecode &decode, std::size_t i) {
   if (const Vin13Fields *f = decode.fields13(i)) {
     PositionMeanings out = meanings(decode, layout13, *f, {});
-    correct13(out, decode.result13(i), decode.attempt(i).model_year);
+    correct13(out, decode.result13(i), decode.result(i).model_year);
     return out;
   }
   const Vin17Fields &g = *decode.fields17();
