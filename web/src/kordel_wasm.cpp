@@ -162,7 +162,7 @@ KordelDecoder *kordel_decoder_new() { return new KordelDecoder; }
 void kordel_decoder_delete(KordelDecoder *decoder) { delete decoder; }
 
 // Everything the page shows for one VIN, as the JSON text
-// {"check_digit_warning", "unknown_message", "record"} (write_answer); year: 0
+// {"check_digit_warning", "unknown_message", "text", "record"} (write_answer); year: 0
 // tries every candidate year.
 const KordelText *kordel_page_answer(KordelDecoder *decoder, const char *vin, int size, int year) {
   decode_line(decoder->decode, bytes_at(vin, size), year);
