@@ -28,7 +28,7 @@ AboutBox::AboutBox() : QWidget(nullptr, fixed_frame(Qt::Window)) {
   setWindowTitle(QStringLiteral("About"));
   setFixedSize(194, 190);
   setFont(program_font(8));
-  keep_normal_state(this);
+  keep_windows_normal();
   static const bool spoken_as_window = (QAccessible::installFactory(about_box_interface), true);
   Q_UNUSED(spoken_as_window);
 

@@ -26,31 +26,39 @@ QPoint opening_position(QSize window, QRect available) {
 
 namespace {
 
-// Keeps one fixed-size top-level widget in its normal state: a maximised or
-// full-screen state, however it came, is taken back as soon as it shows.
+// Keeps one top-level widget in its normal state while it has a fixed size: a
+// maximised or full-screen state, however it came, is taken back as soon as it
+// shows. Whether the size is fixed is asked at each request, since a message box
+// fixes its size only as it is shown.
 //
 // On Wayland a request from the program's side (Qt's own title bar sends one from
 // its maximise button) reaches the compositor before anybody can take it back, and
 // the compositor then configures the window at the output's size, which a
 // fixed-size surface must take or be disconnected. So for the moment between the
-// request and the compositor's answer the window's maximum size is opened up; it
-// is fixed again once the window is back in its normal state.
+// request and the compositor's answer the window's size is let free, both ways (a
+// window larger than the output, at a scale of 2, must shrink to it); it is fixed
+// again once the window is back in its normal state.
 class NormalStateKeeper : public QObject {
  public:
   explicit NormalStateKeeper(QWidget *window) : QObject(window), window_(window) {
+    setObjectName(QLatin1String(keeper_name));
     window->installEventFilter(this);
     settle_timer_.setSingleShot(true);
     settle_timer_.setInterval(2000);
     connect(&settle_timer_, &QTimer::timeout, this, &NormalStateKeeper::fix_size_again);
+    watch_native_window();
   }
 
+  static constexpr char keeper_name[] = "kordel_normal_state_keeper";
+
   bool eventFilter(QObject * /*watched*/, QEvent *event) override {
-    // The native window exists once the widget is shown; it may be made anew.
-    if (event->type() == QEvent::Show && window_->windowHandle() != watched_) {
-      watched_ = window_->windowHandle();
-      connect(watched_, &QWindow::windowStateChanged, this, &NormalStateKeeper::requested);
+    if (event->type() == QEvent::Show) {
+      watch_native_window();
+    } else if (event->type() == QEvent::Resize && !opened_ && fixed() &&
+               window_->size() != window_->minimumSize()) {
+      QMetaObject::invokeMethod(this, &NormalStateKeeper::keep_size, Qt::QueuedConnection);
     } else if (event->type() == QEvent::WindowStateChange) {
-      if (window_->windowState() & refused)
+      if ((window_->windowState() & refused) && fixed())
         QMetaObject::invokeMethod(this, &NormalStateKeeper::take_back, Qt::QueuedConnection);
       else if (event->spontaneous())  // the window system's word that it is normal again
         fix_size_again();
@@ -61,32 +69,73 @@ class NormalStateKeeper : public QObject {
  private:
   static constexpr Qt::WindowStates refused = Qt::WindowMaximized | Qt::WindowFullScreen;
 
+  bool fixed() const { return window_->minimumSize() == window_->maximumSize(); }
+
+  // The native window exists once the widget is shown; it may be made anew.
+  void watch_native_window() {
+    QWindow *handle = window_->windowHandle();
+    if (handle == nullptr || handle == watched_) return;
+    watched_ = handle;
+    connect(watched_, &QWindow::windowStateChanged, this, &NormalStateKeeper::requested);
+  }
+
   // Called within the request itself, before the compositor has answered it.
   void requested(Qt::WindowState state) {
-    if (!(state & refused) || watched_ == nullptr || opened_ ||
+    if (!(state & refused) || watched_ == nullptr || opened_ || !fixed() ||
         !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
       return;
     opened_ = true;
+    watched_->setMinimumSize(QSize(0, 0));
     watched_->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     settle_timer_.start();  // a compositor that refuses the request sends no answer
   }
 
   void take_back() {
-    if (window_->windowState() & refused)
+    if ((window_->windowState() & refused) && fixed())
       window_->setWindowState(window_->windowState() & ~refused);
+  }
+
+  // A scaled window may come back from the compositor a device pixel off its
+  // fixed size, rounded; it is given its size again.
+  void keep_size() {
+    if (!opened_ && fixed() && !(window_->windowState() & refused) &&
+        window_->size() != window_->minimumSize())
+      window_->resize(window_->minimumSize());
   }
 
   void fix_size_again() {
     if (!opened_ || watched_ == nullptr || (watched_->windowStates() & refused)) return;
     opened_ = false;
     settle_timer_.stop();
+    watched_->setMinimumSize(window_->minimumSize());
     watched_->setMaximumSize(window_->maximumSize());
+    // A scaled window may come back a device pixel off its size; it is fixed.
+    if (fixed() && window_->size() != window_->minimumSize())
+      window_->resize(window_->minimumSize());
   }
 
   QWidget *window_;
   QPointer<QWindow> watched_;
   bool opened_ = false;
   QTimer settle_timer_;
+};
+
+// Gives every top-level window and dialog a keeper as it is first shown. The
+// application's filter sees each event before the widget does, so the keeper is
+// in place before the window reaches the window system.
+class KeeperForEveryWindow : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (event->type() != QEvent::Show || !watched->isWidgetType()) return false;
+    auto *widget = static_cast<QWidget *>(watched);
+    const Qt::WindowType type = widget->windowType();
+    if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog) &&
+        widget->findChild<NormalStateKeeper *>(QLatin1String(NormalStateKeeper::keeper_name),
+                                               Qt::FindDirectChildrenOnly) == nullptr)
+      new NormalStateKeeper(widget);
+    return false;
+  }
 };
 
 double relative_luminance(const QColor &colour) {
@@ -99,7 +148,12 @@ double relative_luminance(const QColor &colour) {
 
 }  // namespace
 
-void keep_normal_state(QWidget *window) { new NormalStateKeeper(window); }
+void keep_windows_normal() {
+  static QPointer<KeeperForEveryWindow> installed;
+  if (installed != nullptr || QCoreApplication::instance() == nullptr) return;
+  installed = new KeeperForEveryWindow(QCoreApplication::instance());
+  QCoreApplication::instance()->installEventFilter(installed);
+}
 
 CommandButton::CommandButton(const QString &caption, QWidget *parent)
     : QPushButton(caption, parent) {
@@ -202,7 +256,23 @@ void VinBox::contextMenuEvent(QContextMenuEvent *event) {
       });
     }
   }
+  emit context_menu_opening(menu);
   menu->popup(event->globalPos());
+}
+
+// Qt keeps a selection only when the focus leaves for another window or a popup
+// menu; a button clicked, the menu bar reached with Alt or a dialog's own focus
+// would leave the cursor behind a full box, and the next VIN typed would be
+// dropped or appended. The selection of a decoded VIN comes back with the focus,
+// whatever took it away; a click into the box then places the cursor as usual.
+void VinBox::focusOutEvent(QFocusEvent *event) {
+  whole_vin_selected_ = !text().isEmpty() && selectedText() == text();
+  QLineEdit::focusOutEvent(event);
+}
+
+void VinBox::focusInEvent(QFocusEvent *event) {
+  QLineEdit::focusInEvent(event);
+  if (whole_vin_selected_ && !text().isEmpty()) selectAll();
 }
 
 void VinBox::dropEvent(QDropEvent *event) {

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QRect>
 
+class QMenu;
+
 namespace kordel::ui {
 
 // A fixed frame: not resizable, no minimise or maximise box, a close box.
@@ -17,9 +19,14 @@ inline Qt::WindowFlags fixed_frame(Qt::WindowType kind) {
 
 // A fixed-size window cannot take a maximised or full-screen state: on Wayland
 // the compositor would then end the program for a surface of the wrong size. A
-// request for one (a title bar's maximise button, a double click on it) is taken
-// back at once, before the compositor acts on it.
-void keep_normal_state(QWidget *window);
+// request for one (a title bar's maximise button, a double click on it, the
+// program itself) is taken back at once, before the compositor acts on it.
+//
+// Installed once for the whole application: every top-level window and dialog
+// shown from then on is kept so, the program's own as well as Qt's message boxes
+// and common dialogs. A resizable window (the Save As and Print dialogs) may take
+// the state. Calling it again does nothing.
+void keep_windows_normal();
 
 // Where a window of this size opens: centred in the screen's free area, but never
 // with its top-left corner off it, so that the title bar and menu stay in reach.
@@ -55,14 +62,24 @@ class VinBox : public QLineEdit {
   // What a paste of this text offers the box: its first non-blank line, trimmed.
   static QString pasted_text(const QString &text);
 
+ signals:
+  // The context menu is about to open; the window may add its own entries.
+  void context_menu_opening(QMenu *menu);
+
  protected:
   void keyPressEvent(QKeyEvent *event) override;
   void mouseReleaseEvent(QMouseEvent *event) override;
   void contextMenuEvent(QContextMenuEvent *event) override;
   void dropEvent(QDropEvent *event) override;
+  void focusInEvent(QFocusEvent *event) override;
+  void focusOutEvent(QFocusEvent *event) override;
 
  private:
   void paste(const QString &text);
+
+  // The whole VIN was selected as the focus left (a decoded VIN, which the next
+  // one typed replaces): it is selected again when the focus comes back.
+  bool whole_vin_selected_ = false;
 };
 
 // Marks a picture as decoration, so that screen readers pass over it.

@@ -11,6 +11,8 @@
 #include <QPrinter>
 #include <QTimer>
 
+#include "controls.h"
+
 namespace kordel::ui {
 
 void MessageBoxes::show(QWidget *parent, const QString &title, const QString &text) {
@@ -23,6 +25,7 @@ void MessageBoxes::show(QWidget *parent, const QString &title, const QString &te
 
 std::unique_ptr<QMessageBox> MessageBoxes::build(QWidget *parent, const QString &title,
                                                  const QString &text) {
+  keep_windows_normal();
   auto box =
       std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
   // A message box sizes itself to its text; a short text under a longer title gets
@@ -46,6 +49,7 @@ std::optional<QString> SaveAsDialog::ask(QWidget *parent) {
   if (answer_for_tests) {
     chosen = answer_for_tests(proposed_path_);
   } else {
+    keep_windows_normal();
     QFileDialog dialog(parent, QStringLiteral("Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -75,6 +79,7 @@ std::unique_ptr<QPrintDialog> PrintDialog::build(QWidget *parent, QPrinter *prin
 
 bool PrintDialog::ask(QWidget *parent, QPrinter *printer) {
   if (answer_for_tests) return answer_for_tests(printer);
+  keep_windows_normal();
   const std::unique_ptr<QPrintDialog> dialog = build(parent, printer);
   // Qt's dialog offers the default queue again even when the printer was set to
   // write a file last time; choose its file entry, the last one, once shown.

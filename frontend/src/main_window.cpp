@@ -1,7 +1,11 @@
 #include "main_window.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -11,6 +15,7 @@
 #include "about_box.h"
 #include "artwork.h"
 #include "controls.h"
+#include "hint_dialogs.h"
 #include "report_output.h"
 #include "ui_fonts.h"
 #include "year_prompt.h"
@@ -35,7 +40,7 @@ MainWindow::MainWindow(LibraryBinding &binding, QWidget *parent)
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Kordel decoder"));
   setWindowIcon(artwork::window_icon());
-  keep_normal_state(this);
+  keep_windows_normal();
 
   create_menu();
   QWidget *client = create_client_area();
@@ -44,6 +49,7 @@ MainWindow::MainWindow(LibraryBinding &binding, QWidget *parent)
   create_vin_box(client);
   create_buttons(client);
   create_report_box(client);
+  create_hint_entries();
   set_tab_order();
   place_on_screen();
   vin_box_->setFocus();
@@ -140,6 +146,96 @@ void MainWindow::create_report_box(QWidget *client) {
   report_box_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 }
 
+void MainWindow::create_hint_entries() {
+  // Owned by the window: each context menu shows them and is deleted on closing.
+  suggest_action_ = new QAction(QStringLiteral("&Did you mean\u2026"), this);
+  suggest_action_->setObjectName(QStringLiteral("DidYouMean"));
+  explain_action_ = new QAction(QStringLiteral("&What each character says\u2026"), this);
+  explain_action_->setObjectName(QStringLiteral("WhatEachCharacterSays"));
+  suggest_action_->setEnabled(false);
+  explain_action_->setEnabled(false);
+  connect(suggest_action_, &QAction::triggered, this, &MainWindow::show_suggestions);
+  connect(explain_action_, &QAction::triggered, this, &MainWindow::show_characters);
+
+  connect(vin_box_, &VinBox::context_menu_opening, this, &MainWindow::add_hint_entries);
+  report_box_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(report_box_, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+    QMenu *menu = report_box_->createStandardContextMenu(at);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    add_hint_entries(menu);
+    menu->popup(report_box_->viewport()->mapToGlobal(at));
+  });
+  for (QWidget *box : {static_cast<QWidget *>(vin_box_), static_cast<QWidget *>(report_box_)})
+    box->installEventFilter(this);
+  // A VIN edited after a decode no longer gets the old VIN's suggestions.
+  connect(vin_box_, &QLineEdit::textEdited, this, [this] {
+    if (!hints_.can_suggest()) return;
+    RecordHints kept = hints_;
+    set_hints(RecordHints::without_suggestions(std::move(kept)), hinted_vin_);
+  });
+}
+
+void MainWindow::add_hint_entries(QMenu *menu) {
+  menu->addSeparator();
+  menu->addAction(suggest_action_);
+  menu->addAction(explain_action_);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() == QEvent::KeyPress) {
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if ((key->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+        (key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+      auto *box = static_cast<QWidget *>(watched);
+      // At the text cursor, as a keyboard's context menu opens; the report's menu
+      // belongs to its viewport.
+      QWidget *receiver = box == report_box_ ? report_box_->viewport() : box;
+      const QRect cursor = box->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+      const QPoint at = receiver->mapFrom(box, cursor.bottomLeft());
+      QContextMenuEvent menu_event(QContextMenuEvent::Keyboard, at, receiver->mapToGlobal(at));
+      QCoreApplication::sendEvent(receiver, &menu_event);
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::set_hints(RecordHints hints, const QString &vin) {
+  hints_ = std::move(hints);
+  hinted_vin_ = vin;
+  suggest_action_->setEnabled(hints_.can_suggest());
+  explain_action_->setEnabled(hints_.can_explain());
+  // Said without covering anything: a tooltip on the VIN, and to screen readers.
+  const QString prompt = hints_.prompt_text();
+  vin_box_->setToolTip(prompt);
+  vin_box_->setAccessibleDescription(prompt);
+  setAccessibleDescription(prompt);
+}
+
+void MainWindow::show_suggestions() {
+  if (!hints_.can_suggest()) return;
+  if (const std::optional<QString> chosen =
+          SuggestionsDialog::ask(this, hinted_vin_, hints_.suggestions())) {
+    vin_box_->setText(*chosen);
+    decode();
+    return;
+  }
+  return_to_vin();
+}
+
+void MainWindow::show_characters() {
+  if (!hints_.can_explain()) return;
+  const QPointer<QWidget> had_focus = QApplication::focusWidget();
+  CharactersDialog::show_for(this, hinted_vin_, hints_.characters());
+  if (had_focus == report_box_) {
+    activateWindow();
+    report_box_->setFocus(Qt::OtherFocusReason);
+  } else {
+    return_to_vin();
+  }
+}
+
 void MainWindow::set_tab_order() {
   setTabOrder(vin_box_, decode_button_);
   setTabOrder(decode_button_, cancel_button_);
@@ -170,6 +266,8 @@ void MainWindow::decode() {
   const QString vin = vin_box_->text();
   LineBuffers lines;
   const VinScheme scheme = scheme_of(vin);
+  std::int32_t model_year = 0;
+  bool bound = true;
 
   if (scheme == VinScheme::invalid_length) {
     MessageBoxes::show(
@@ -177,9 +275,9 @@ void MainWindow::decode() {
   } else {
     QString error;
     if (!binding_.bind(&error)) {
+      bound = false;
       MessageBoxes::show(this, QStringLiteral("Kordel decoder"), error);
     } else if (scheme == VinScheme::thirteen) {
-      std::int32_t model_year = 0;
       const CandidateYears::Settlement settled = candidate_years_.settle(vin);
       if (settled.prompt) {
         YearPrompt prompt(candidate_years_, this);
@@ -197,6 +295,8 @@ void MainWindow::decode() {
   // as typed, to be mended.
   if (scheme != VinScheme::invalid_length) vin_box_->selectAll();
   show_report(lines.has_result() ? compose_report(vin, lines) : QString());
+  set_hints(bound ? RecordHints::for_decode(vin, model_year, lines.has_result()) : RecordHints(),
+            vin);
 }
 
 void MainWindow::return_to_vin() {

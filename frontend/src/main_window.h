@@ -11,7 +11,10 @@
 #include "dialogs.h"
 #include "library_binding.h"
 #include "model_year.h"
+#include "record_hints.h"
 
+class QAction;
+class QMenu;
 class QPlainTextEdit;
 class QPrinter;
 class QPushButton;
@@ -29,12 +32,21 @@ class MainWindow : public QMainWindow {
   // The report as the report box holds it, lines joined with CR LF.
   const QString &report() const { return report_; }
   AboutBox *about_box() const { return about_; }
+  // What the context menus offer for the last decode.
+  const RecordHints &hints() const { return hints_; }
 
  public slots:
   void decode();
   void save_as();
   void print();
   void show_about();
+  // The context menus' entries: "Did you mean" and "What each character says".
+  void show_suggestions();
+  void show_characters();
+
+ protected:
+  // The Menu key and Shift+F10 open the VIN box's and the report's context menus.
+  bool eventFilter(QObject *watched, QEvent *event) override;
 
  private:
   // The parts of the window, made in this order by the constructor.
@@ -44,6 +56,7 @@ class MainWindow : public QMainWindow {
   void create_vin_box(QWidget *client);
   void create_buttons(QWidget *client);
   void create_report_box(QWidget *client);
+  void create_hint_entries();
   void set_tab_order();
   void place_on_screen();
 
@@ -52,6 +65,8 @@ class MainWindow : public QMainWindow {
   void show_report(const QString &report);
   // After a modal box or dialog: the window active again and the focus in Vin.
   void return_to_vin();
+  void add_hint_entries(QMenu *menu);
+  void set_hints(RecordHints hints, const QString &vin);
 
   LibraryBinding &binding_;
   CandidateYears candidate_years_;
@@ -59,6 +74,9 @@ class MainWindow : public QMainWindow {
   SaveAsDialog save_dialog_;           // keeps the name chosen last
   std::unique_ptr<QPrinter> printer_;  // made at the first Print, then keeps the choice
   QPointer<AboutBox> about_;
+  RecordHints hints_;
+  QString hinted_vin_;  // the VIN the hints are about
+  QAction *suggest_action_, *explain_action_;
 
   VinBox *vin_box_;
   QPushButton *decode_button_, *cancel_button_, *save_button_, *print_button_;

@@ -15,7 +15,7 @@ YearPrompt::YearPrompt(const CandidateYears &candidates, QWidget *parent)
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("Year"));
   setFixedSize(180, 58);
-  keep_normal_state(this);
+  keep_windows_normal();
 
   century_label_ = new QLabel(QStringLiteral("19"), this);
   century_label_->setObjectName(QStringLiteral("Label1"));

@@ -1,12 +1,15 @@
 // The main window end to end: typing a VIN, Decode, the prompt and the library.
 #include <QAccessible>
 #include <QClipboard>
+#include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -15,6 +18,7 @@
 
 #include <cmath>
 
+#include "about_box.h"
 #include "artwork.h"
 #include "controls.h"
 #include "gui_test_support.h"
@@ -347,6 +351,57 @@ class TestMainWindow : public QObject {
     QVERIFY(!vin->hasSelectedText());
   }
 
+  // However the keyboard left the VIN and came back, the next VIN typed replaces
+  // the decoded one, instead of being dropped behind a full box or appended.
+  void the_next_vin_typed_replaces_the_decoded_one_data() {
+    QTest::addColumn<QString>("detour");
+    QTest::addColumn<QString>("first");
+    for (const char *detour : {"About from the keyboard",
+                               "Save as by mouse, Escape",
+                               "Print by mouse, Escape",
+                               "the library's box"}) {
+      QTest::addRow("%s, 17 characters", detour) << detour << "1AMCW3855DK100001";
+      QTest::addRow("%s, 13 characters", detour) << detour << "A9A439A100001";
+    }
+  }
+  void the_next_vin_typed_replaces_the_decoded_one() {
+    QFETCH(QString, detour);
+    QFETCH(QString, first);
+    MainWindow w(binding);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto *vin = child<QLineEdit>(w, "Vin");
+    decode(w, first);
+    QVERIFY(!w.report().isEmpty());
+
+    if (detour == QLatin1String("About from the keyboard")) {
+      QTest::keyClick(vin, Qt::Key_Alt);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+      QPointer<AboutBox> box = w.about_box();
+      QVERIFY(box != nullptr);
+      QVERIFY(QTest::qWaitForWindowActive(box));
+      QTest::keyClick(box->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::Key_Return);
+      QTRY_VERIFY(box == nullptr);
+    } else if (detour == QLatin1String("the library's box")) {
+      test::when_modal_opens<QMessageBox>(
+          [](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Return); });
+      decode(w, QStringLiteral("A1F031BQ00011"));  // the library's Error box
+    } else {
+      const bool save = detour.startsWith(QLatin1String("Save"));
+      if (save)
+        test::when_modal_opens<QFileDialog>(
+            [](QFileDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+      else
+        test::when_modal_opens<QPrintDialog>(
+            [](QPrintDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+      QTest::mouseClick(child<QPushButton>(w, save ? "Command3" : "Command4"), Qt::LeftButton);
+    }
+    QTRY_COMPARE(QApplication::activeWindow(), &w);
+    QCOMPARE(QApplication::focusWidget(), vin);
+    QTest::keyClicks(vin, QStringLiteral("1AMCM3877BK100021"));
+    QCOMPARE(vin->text(), QStringLiteral("1AMCM3877BK100021"));
+  }
+
   void the_window_is_active_again_after_the_prompt() {
     MainWindow w(binding);
     w.show();
@@ -474,6 +529,26 @@ class TestMainWindow : public QObject {
       box->show();
       QVERIFY(QTest::qWaitForWindowExposed(box.get()));
       QVERIFY(box->width() >= box->fontMetrics().horizontalAdvance(title) * 3 / 2 + 120);
+    }
+  }
+
+  // Every fixed-size window and box, not only those that ask for it, takes back a
+  // maximised or full-screen state (the Wayland stage shows why it must).
+  void every_fixed_window_stays_normal() {
+    MainWindow w(binding);  // it watches every window shown from then on
+    const std::unique_ptr<QMessageBox> box =
+        MessageBoxes::build(nullptr, QStringLiteral("Error"), QStringLiteral("Ok."));
+    QDialog plain;  // a window nobody told anything
+    plain.setFixedSize(200, 100);
+    for (QWidget *window : {static_cast<QWidget *>(box.get()), static_cast<QWidget *>(&plain)}) {
+      window->show();
+      QVERIFY(QTest::qWaitForWindowExposed(window));
+      const QSize size = window->size();
+      for (Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+        window->setWindowState(state);
+        QTRY_COMPARE(window->windowState(), Qt::WindowNoState);
+        QCOMPARE(window->size(), size);
+      }
     }
   }
 

@@ -1,10 +1,12 @@
 // The main window on a Wayland compositor (with_weston.sh runs a headless weston):
-// it decodes, the year prompt and the library's message box come up over it, and a
-// maximise request, as the title bar's button sends it, leaves it running with its
-// report and VIN.
+// it decodes, the year prompt and the library's message box come up over it, and
+// maximise and full-screen requests, as the title bar's buttons send them, leave
+// every window and box the program opens running.
 #include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -12,7 +14,9 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include "about_box.h"
 #include "gui_test_support.h"
+#include "hint_dialogs.h"
 #include "main_window.h"
 #include "spin_button.h"
 #include "year_prompt.h"
@@ -119,6 +123,104 @@ class TestOnWayland : public QObject {
     QCOMPARE(w.report(), report);
     QCOMPARE(w.findChild<QLineEdit *>(QStringLiteral("Vin"))->text(),
              QStringLiteral("1AMCM3877BK100021"));
+    QCOMPARE(w.centralWidget()->size(), QSize(712, 441));
+    decode(w, QStringLiteral("A9A439A100001"));  // and it still decodes
+    QVERIFY(w.report().contains(QStringLiteral("1979 AMC Spirit")));
+  }
+
+  // Every kind of window the program opens takes a maximise and a full-screen
+  // request, as the title bar's buttons and the program send them, and stays
+  // usable: a fixed one is taken back to its size, a resizable one may take it.
+  void every_window_survives_maximise_and_full_screen_data() {
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"main window",
+                             "year prompt",
+                             "About",
+                             "message box",
+                             "library's box",
+                             "Save As",
+                             "Print",
+                             "Did you mean",
+                             "What each character says"})
+      QTest::newRow(kind) << QString::fromLatin1(kind);
+  }
+  void every_window_survives_maximise_and_full_screen() {
+    QFETCH(QString, kind);
+    MainWindow w(binding);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    decode(w, QStringLiteral("1AMCM3877BK100021"));
+
+    bool reached = false;
+    const auto request_states = [&reached](QWidget *window) {
+      QVERIFY(QTest::qWaitForWindowExposed(window));
+      const bool fixed = window->minimumSize() == window->maximumSize();
+      const QSize size = window->size();
+      for (Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+        window->windowHandle()->setWindowStates(state);
+        QTest::qWait(700);  // the compositor's configure, our answer, its next frame
+        QVERIFY(window->isVisible());
+        if (fixed) {
+          QTRY_COMPARE(window->windowState(), Qt::WindowNoState);
+          QTRY_COMPARE(window->size(), size);
+        } else {
+          window->windowHandle()->setWindowStates(Qt::WindowNoState);
+          QTest::qWait(300);
+        }
+      }
+      reached = true;
+    };
+    const auto modal = [&](auto *type_tag, const QString &vin, const char *button) {
+      using Window = std::remove_pointer_t<decltype(type_tag)>;
+      test::when_modal_opens<Window>([&](Window *window) {
+        request_states(window);
+        if constexpr (std::is_same_v<Window, QMessageBox>) {
+          QTest::mouseClick(window->button(QMessageBox::Ok), Qt::LeftButton);
+        } else {
+          window->reject();
+        }
+      });
+      if (vin.isEmpty())
+        QTest::mouseClick(w.findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
+      else
+        decode(w, vin);
+    };
+    if (kind == QLatin1String("main window")) {
+      request_states(&w);
+    } else if (kind == QLatin1String("year prompt")) {
+      test::RecordedBoxes recorded;  // the library's word on model year 0
+      modal(static_cast<YearPrompt *>(nullptr), QStringLiteral("A8A855H100001"), nullptr);
+    } else if (kind == QLatin1String("About")) {
+      w.findChild<QAction *>(QStringLiteral("About"))->trigger();
+      request_states(w.about_box());
+      w.about_box()->close();
+    } else if (kind == QLatin1String("message box")) {
+      modal(static_cast<QMessageBox *>(nullptr), QStringLiteral("1AMCW3855DK10000"), nullptr);
+    } else if (kind == QLatin1String("library's box")) {
+      modal(static_cast<QMessageBox *>(nullptr), QStringLiteral("A1F031BQ00011"), nullptr);
+    } else if (kind == QLatin1String("Save As")) {
+      modal(static_cast<QFileDialog *>(nullptr), QString(), "Command3");
+    } else if (kind == QLatin1String("Print")) {
+      modal(static_cast<QPrintDialog *>(nullptr), QString(), "Command4");
+    } else {
+      const bool suggest = kind == QLatin1String("Did you mean");
+      test::RecordedBoxes recorded;
+      decode(w, suggest ? QStringLiteral("A1F031BQ00011") : QStringLiteral("1AMCM3877BK100021"));
+      const auto shown = [&](QDialog *dialog) {
+        screenshot(suggest ? QStringLiteral("did_you_mean") : QStringLiteral("characters"));
+        request_states(dialog);
+        dialog->reject();
+      };
+      if (suggest)
+        test::when_modal_opens<SuggestionsDialog>(shown);
+      else
+        test::when_modal_opens<CharactersDialog>(shown);
+      w.findChild<QAction *>(suggest ? QStringLiteral("DidYouMean")
+                                     : QStringLiteral("WhatEachCharacterSays"))
+          ->trigger();
+    }
+    QVERIFY(reached);
+    QVERIFY(w.isVisible());
     QCOMPARE(w.centralWidget()->size(), QSize(712, 441));
     decode(w, QStringLiteral("A9A439A100001"));  // and it still decodes
     QVERIFY(w.report().contains(QStringLiteral("1979 AMC Spirit")));

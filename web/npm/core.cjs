@@ -49,12 +49,12 @@ function makeDecode(module) {
     const nul = vin.indexOf('\0');
     if (nul !== -1) throw new RangeError(`kordel: vin holds a NUL character (at index ${nul}), which no VIN holds`);
     // The module takes no more than a character past the longest line kordel-decode reads.
-    const text = module.recordJson(vin, year, flags);
-    if (text === null) {
+    const record = module.record(vin, year, flags);
+    if (record === null) {
       throw new RangeError(`kordel: vin is too long (${vin.length} UTF-16 code units): a VIN has 13 or 17 ` +
         'characters, and no more than 1024 bytes of UTF-8 are read');
     }
-    return JSON.parse(text);
+    return record;
   };
 }
 
@@ -68,7 +68,7 @@ function startNow(createKordel, compiled) {
     },
   };
   createKordel(module);
-  if (typeof module.recordJson !== 'function' || typeof module._kordel_record_json !== 'function') {
+  if (typeof module.record !== 'function' || typeof module._kordel_record_tape !== 'function') {
     throw new Error('kordel: kordel.wasm did not start');
   }
   return module;

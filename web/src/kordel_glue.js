@@ -1,5 +1,5 @@
 // JavaScript's side of the module's calls (kordel_wasm.cpp), added to the module
-// object createKordel() gives: pageAnswer, recordJson and newList. A string goes in
+// object createKordel() gives: pageAnswer, record and newList. A string goes in
 // as UTF-8 written into memory taken with malloc, never onto the module's stack,
 // and cut a character past the longest VIN read (which the module refuses), so that
 // a string of any length costs no more than that. A text comes back read from the
@@ -11,8 +11,10 @@ var kordelInput = 0;
 var kordelInputSize = 0;
 var kordelOne = 0;
 var kordelMaxVinBytes = 0;
-// In Node.js, Buffer's own UTF-8 reader, which takes a short text in less time.
+// In Node.js, Buffer's own UTF-8 and Latin-1 readers, which take a short text in
+// less time.
 var kordelUtf8Slice = typeof Buffer === 'function' && Buffer.prototype.utf8Slice;
+var kordelLatin1Slice = typeof Buffer === 'function' && Buffer.prototype.latin1Slice;
 
 // Room for `size` bytes of input, kept from call to call.
 function kordelRoom(size) {
@@ -68,13 +70,95 @@ Module['pageAnswer'] = function (vin, year) {
   return kordelText(_kordel_page_answer(kordelDecoderOne(), kordelInput, size, year));
 };
 
-// The JSON text kordel-decode --format json writes for one VIN (flags: 1
-// --suggest, 2 --explain), or null for a text longer than any line kordel-decode
-// reads, which is not decoded.
-Module['recordJson'] = function (vin, year, flags) {
+// The reader of the module's tapes (TapeBuilder in kordel_wasm.cpp): where it is
+// in the tape, and the texts the tapes have defined, by their numbers. Its
+// operation bytes (TapeOp): 1 and 2 begin and end an object, 3 and 4 an array;
+// strings are 5 (a text defined before, by number), 6 (a number and the string it
+// defines), 7 (ASCII) and 8 (a JSON string's text); numbers 9 (32 bits) and 10
+// (decimal digits); 11 true, 12 false, 13 null.
+var kordelTape = null;
+var kordelAt = 0;
+var kordelTexts = [];
+
+// A count: unsigned LEB128.
+function kordelCount() {
+  var n = 0;
+  for (var shift = 0; ; shift += 7) {
+    var b = kordelTape[kordelAt++];
+    n += (b & 0x7f) * Math.pow(2, shift);
+    if (b < 0x80) return n;
+  }
+}
+
+// A string (a value or a key) of the tape, after its operation byte `op`.
+function kordelString(op) {
+  if (op === 5) return kordelTexts[kordelCount()];
+  if (op === 6) {
+    var id = kordelCount();
+    return (kordelTexts[id] = kordelString(kordelTape[kordelAt++]));
+  }
+  var size = kordelCount();
+  var at = kordelAt;
+  var end = (kordelAt += size);
+  if (op === 8) return JSON.parse(kordelDecoder.decode(kordelTape.subarray(at, end)));  // rare
+  // ASCII: Buffer's Latin-1 reader in Node.js is the fastest, else TextDecoder
+  // (faster than String.fromCharCode over the bytes, whether one at a time or
+  // all at once, for a record's mostly short strings).
+  if (kordelLatin1Slice) return kordelLatin1Slice.call(kordelTape, at, end);
+  return kordelDecoder.decode(kordelTape.subarray(at, end));
+}
+
+function kordelValue() {
+  var op = kordelTape[kordelAt++];
+  switch (op) {
+    case 1: return kordelObject();
+    case 3: return kordelArray();
+    case 5: case 6: case 7: case 8: return kordelString(op);
+    case 9:
+      var at = kordelAt;
+      kordelAt += 4;
+      return kordelTape[at] | (kordelTape[at + 1] << 8) | (kordelTape[at + 2] << 16) | (kordelTape[at + 3] << 24);
+    case 10: return Number(kordelString(7));
+    case 11: return true;
+    case 12: return false;
+    case 13: return null;
+  }
+  throw new Error('kordel: the module wrote an unknown value (' + op + ')');
+}
+
+function kordelObject() {
+  var object = {};
+  for (var op; (op = kordelTape[kordelAt++]) !== 2; ) {
+    var key = kordelString(op);
+    if (key === '__proto__') {  // as JSON.parse makes it: a member, not the prototype
+      Object.defineProperty(object, key, { value: kordelValue(), writable: true, enumerable: true, configurable: true });
+    } else {
+      object[key] = kordelValue();
+    }
+  }
+  return object;
+}
+
+function kordelArray() {
+  var array = [];
+  while (kordelTape[kordelAt] !== 4) array.push(kordelValue());
+  ++kordelAt;
+  return array;
+}
+
+// The record kordel-decode --format json writes for one VIN (flags: 1
+// --suggest, 2 --explain), as the object JSON.parse would make of it, or null
+// for a text longer than any line kordel-decode reads, which is not decoded.
+// Only in a module built for the npm package, which exports kordel_record_tape.
+if (typeof _kordel_record_tape === 'function') Module['record'] = function (vin, year, flags) {
   var size = kordelWriteVin(vin);
   if (size > kordelMaxVinBytes) return null;
-  return kordelText(_kordel_record_json(kordelDecoderOne(), kordelInput, size, year, flags));
+  var text = _kordel_record_tape(kordelDecoderOne(), kordelInput, size, year, flags);
+  kordelTape = HEAPU8;
+  kordelAt = HEAPU32[text >> 2];
+  var record = kordelValue();
+  kordelTape = null;
+  return record;
 };
 
 // Packs cells (Uint8Arrays) into the input as kordel_wasm.cpp's unpack_cells reads them.

@@ -4,7 +4,7 @@
 // of 17. Run it pinned to one core with the package's folder (the staged one in
 // the build tree, or an installed node_modules/kordel):
 //
-//   taskset -c 0 node web/npm/bench/bench.mjs build/npm/npm/kordel [count] [runs]
+//   taskset -c 0 node web/npm/bench/bench.mjs build/npm/web/npm/kordel [count] [runs]
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 
