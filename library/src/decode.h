@@ -95,6 +95,11 @@ struct Decode17Result {
 Decode13Result decode_13(int model_year, const char *vin);
 Decode17Result decode_17(const char *vin);
 
+// a-z as A-Z, any other byte as it is: how every VIN is upper-cased.
+constexpr char upper_case(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 // Upper-cased copy of the first `length` characters of vin. Positions beyond the
 // end of a shorter text hold '\0', which no accepted set contains.
 void copy_vin(const char *vin, char *copy, std::size_t length);

@@ -44,8 +44,6 @@ constexpr std::array<std::int8_t, 256> transliteration = [] {
 constexpr int weights[17] = {8, 7, 6, 5, 4, 3, 2, 10, 0, 9, 8, 7, 6, 5, 4, 3, 2};
 constexpr std::size_t check_digit_index = 8;
 
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // One UTF-8 character, kept here so that the decode inlines it.
 CodePoint read_code_point(std::string_view s, std::size_t i) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
@@ -87,13 +85,13 @@ std::string_view status_name(Status status) {
 
 CheckDigit check_digit_of(std::string_view vin17) {
   CheckDigit check;
-  check.given = upper(vin17[check_digit_index]);
+  check.given = upper_case(vin17[check_digit_index]);
   int sum = 0;
   for (std::size_t i = 0; i < 17; ++i) {
     // The check digit's own position weighs nothing, so whatever it holds (an O
     // typed for a 0, say) leaves the digit the other sixteen call for.
     if (i == check_digit_index) continue;
-    const int value = transliteration[static_cast<unsigned char>(upper(vin17[i]))];
+    const int value = transliteration[static_cast<unsigned char>(upper_case(vin17[i]))];
     if (value < 0) {
       check.disallowed_position = static_cast<std::uint8_t>(i + 1);
       return check;
@@ -190,12 +188,10 @@ void read_vin(std::string_view text, std::string &out) {
   for (std::size_t i = 0; i < text.size();) {
     const auto b = static_cast<unsigned char>(text[i]);
     if (b < 0x80) {
-      if (b >= 'a' && b <= 'z')
-        *w++ = static_cast<char>(b - 'a' + 'A');
-      else if (b == '*' || b == '_')
+      if (b == '*' || b == '_')
         *w++ = unreadable;
       else if (b != ' ' && b != '\t' && b != '-')
-        *w++ = static_cast<char>(b);
+        *w++ = upper_case(static_cast<char>(b));
       ++i;
       continue;
     }
@@ -334,11 +330,10 @@ std::size_t VinDecode::read_characters(std::string_view vin,
 // the last six characters as typed when they are not all digits.
 void VinDecode::set_production(std::u32string_view characters, std::size_t count) {
   production_number_ = report::production_number(characters);
-  if (production_number_) {
-    if (*production_number_ != 0) production_text_ = std::to_string(*production_number_);
-  } else {
+  if (production_number_)
+    production_text_ = report::production_number_text(*production_number_);
+  else
     production_text_ = std::string_view(read_).substr(offsets_[count - 6]);
-  }
 }
 
 // A 13-character VIN: the year --year picked, if it is a candidate, else each

@@ -140,6 +140,9 @@ class VinDecode {
   // The check digit as UTF-8: upper-cased when ASCII, else the character as typed.
   std::string_view check_digit_given() const;
   std::optional<std::int32_t> production_number() const { return production_number_; }
+  // The production number as the report prints it (report::production_text), in
+  // the bytes of the VIN as read.
+  std::string_view production_text() const { return production_text_; }
   // The character at a 1-based position, as it stands in the input (UTF-8); a byte
   // that is not UTF-8 is U+FFFD, so that no output holds invalid UTF-8.
   std::string_view character(std::size_t position) const;
