@@ -14,6 +14,13 @@ QString from_utf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// What a position gave in this decode; a field whose code the tables do not know
+// says so rather than showing nothing, as the report shows "Error" there.
+QString in_this_vin(const record::PositionMeaning &m) {
+  if (m.text) return from_utf8(*m.text);
+  return m.field.empty() ? QString() : QStringLiteral("not decoded (the report shows Error)");
+}
+
 // The result whose report the window shows: the one of the model year the window
 // handed on, else the first that decoded.
 std::optional<std::size_t> shown_result(const record::VinDecode &decode, int model_year) {
@@ -49,10 +56,8 @@ RecordHints RecordAdapter::hints_for(const QString &vin, int model_year, bool re
   if (reported) {
     if (const std::optional<std::size_t> i = shown_result(decode, model_year)) {
       for (const record::PositionMeaning &m : record::position_meanings(decode, *i))
-        hints.characters_.append({m.position,
-                                  from_utf8(m.character),
-                                  from_utf8(m.meaning),
-                                  m.text ? from_utf8(*m.text) : QString()});
+        hints.characters_.append(
+            {m.position, from_utf8(m.character), from_utf8(m.meaning), in_this_vin(m)});
     }
   }
   return hints;
