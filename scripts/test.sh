@@ -66,23 +66,22 @@ CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DKORDEL_WERROR=ON \
   -DKORDEL_BUILD_TESTS=OFF -DKORDEL_BUILD_BENCHMARKS=OFF -DKORDEL_BUILD_FRONTEND=OFF \
   -DKORDEL_BUILD_CLI=ON
 cmake --build build/fuzz -j "$jobs"
-corpus=$(mktemp -d)
-trap 'rm -rf "$corpus"' EXIT
-cp library/fuzz/corpus/* "$corpus"
-(cd "$corpus" && "$OLDPWD/build/fuzz/bin/fuzz_entry_points" -max_total_time="$KORDEL_FUZZ_SECONDS" \
-  -print_final_stats=1 "$corpus" 2>&1 | tail -n 12)
+# Each fuzzer runs in a copy of its corpus, so that what it adds leaves the tree alone.
+corpora=()
+trap 'rm -rf "${corpora[@]}"' EXIT
+fuzz() {  # fuzz BINARY CORPUS SECONDS
+  local corpus
+  corpus=$(mktemp -d)
+  corpora+=("$corpus")
+  cp "$2"/* "$corpus"
+  (cd "$corpus" && "$OLDPWD/build/fuzz/bin/$1" -max_total_time="$3" -print_final_stats=1 \
+    "$corpus" 2>&1 | tail -n 12)
+}
+fuzz fuzz_entry_points library/fuzz/corpus "$KORDEL_FUZZ_SECONDS"
 echo "== fuzzing kordel-decode's line and CSV input for ${KORDEL_DECODE_FUZZ_SECONDS:=30} seconds"
-decode_corpus=$(mktemp -d)
-trap 'rm -rf "$corpus" "$decode_corpus"' EXIT
-cp cli/fuzz/corpus/* "$decode_corpus"
-(cd "$decode_corpus" && "$OLDPWD/build/fuzz/bin/fuzz_decode_input" \
-  -max_total_time="$KORDEL_DECODE_FUZZ_SECONDS" -print_final_stats=1 "$decode_corpus" 2>&1 | tail -n 12)
+fuzz fuzz_decode_input cli/fuzz/corpus "$KORDEL_DECODE_FUZZ_SECONDS"
 echo "== fuzzing the record layer's JSON and CSV for ${KORDEL_RECORD_FUZZ_SECONDS:=30} seconds"
-record_corpus=$(mktemp -d)
-trap 'rm -rf "$corpus" "$decode_corpus" "$record_corpus"' EXIT
-cp cli/fuzz/record_corpus/* "$record_corpus"
-(cd "$record_corpus" && "$OLDPWD/build/fuzz/bin/fuzz_record" \
-  -max_total_time="$KORDEL_RECORD_FUZZ_SECONDS" -print_final_stats=1 "$record_corpus" 2>&1 | tail -n 12)
+fuzz fuzz_record cli/fuzz/record_corpus "$KORDEL_RECORD_FUZZ_SECONDS"
 
 echo "== web page in headless Chromium"
 KORDEL_DECODE=$PWD/build/test/bin/kordel-decode bash scripts/web-test.sh

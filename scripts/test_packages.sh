@@ -100,7 +100,7 @@ if [[ $status -ne 124 ]] || ! grep -q 'Drawing .*MainWindow.*name="Form1"' "$wor
 fi
 echo "the main window came up"
 echo "== kordel-decode"
-/usr/bin/kordel-decode 1AMCM3877BK100021 | tee "$work/decode.txt"
+/usr/bin/kordel-decode 1AMCM3875BK100021 | tee "$work/decode.txt"
 grep -q '1981 AMC Eagle 4wd 4 dr wagon' "$work/decode.txt"
 
 echo "== the installed Python module"

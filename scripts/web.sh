@@ -29,7 +29,7 @@ mkdir -p "$out"
 cp web/index.html web/style.css web/app.js web/list-worker.js web/manifest.webmanifest \
    web/explain.js web/explain.css web/dom.js web/labels.js web/report-view.js \
    web/list-view.js web/paste.js web/updates.js \
-   build/wasm/module/kordel.js build/wasm/module/kordel.wasm \
+   build/wasm/module/kordel.js build/wasm/module/kordel.wasm build/wasm/module/model-years.js \
    web/node_modules/papaparse/papaparse.min.js "$out/"
 cp data/icons/org.kordel.Kordel.svg "$out/icon.svg"  # the program's own icon
 

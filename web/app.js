@@ -10,6 +10,7 @@ import {
 import {
   cleanVin, dropTypedBlanks, listPasteHandler, looksLikeList, pasteHandler,
 } from './paste.js';
+import { FIRST_MODEL_YEAR, LAST_MODEL_YEAR } from './model-years.js';
 import * as reportView from './report-view.js';
 import { watchUpdates } from './updates.js';
 
@@ -21,6 +22,11 @@ const statusLine = $('status');
 let decodeVin = null;  // the module's call: (vin, year) -> answer as JSON text
 
 const selectedYear = () => Number(yearSelect.value) || 0;
+
+// The model years to pick from, as the record library has them.
+for (let year = FIRST_MODEL_YEAR; year <= LAST_MODEL_YEAR; ++year) {
+  yearSelect.append(new Option(String(year)));
+}
 
 // The address follows the field once typing pauses: browsers throttle
 // history updates, and one per keystroke would cost more than the decode.
@@ -124,7 +130,8 @@ function wire() {
 function readAddress() {
   const params = new URLSearchParams(location.search);
   const year = Number(params.get('year'));
-  const fullYear = year >= 68 && year <= 80 ? 1900 + year : year;
+  const twoDigits = year >= FIRST_MODEL_YEAR - 1900 && year <= LAST_MODEL_YEAR - 1900;
+  const fullYear = twoDigits ? 1900 + year : year;
   if ([...yearSelect.options].some((o) => o.value === String(fullYear))) yearSelect.value = String(fullYear);
   const vin = params.get('vin');
   if (vin !== null) {

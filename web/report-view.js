@@ -127,13 +127,6 @@ function summary({ record, unknown_message: unknownMessage }) {
   return parts.join(' ');
 }
 
-// The text a copy takes: the reports as `kordel-decode` prints them.
-function copyText(record) {
-  const shown = record.results.filter(hasReport);
-  if (record.results.length === 1) return shown.map((r) => r.report.join('\n')).join('\n');
-  return shown.map((r) => `Model year ${r.model_year}:\n${r.report.join('\n')}`).join('\n\n');
-}
-
 // What lies below the reports of a linked decode joins the layout once they are
 // drawn, in a task of its own, so that neither task blocks the page for long.
 function reportsArrived() {
@@ -167,8 +160,10 @@ export function show(answer, pick) {
   if (offer && warning) results.firstChild.after(offer);
   else if (offer) results.append(offer);
   results.classList.toggle('several', record.results?.length > 1);
-  reportText = record.results ? copyText(record) : '';
-  reportActions.hidden = reportText === '';
+  // Copy takes the reports as `kordel-decode` prints them, which the module writes.
+  const reported = record.results?.some(hasReport) ?? false;
+  reportText = reported ? answer.text.replace(/\n$/, '') : '';
+  reportActions.hidden = !reported;
   let status = warning ? `${summary(answer)} Warning: ${warning}.` : summary(answer);
   const offered = record.suggestions?.length ?? 0;
   if (offered) status += ` ${offered} suggestion${offered === 1 ? '' : 's'} below.`;

@@ -121,7 +121,11 @@ int decode_all(const Options &options) {
   const std::optional<int> year =
       options.year.empty() ? std::optional(0) : parse_model_year(options.year);
   if (!year) {
-    complain("--year takes 68 to 80 or 1968 to 1980, not \"" + options.year + "\"");
+    const auto range = [](int from) {
+      return std::to_string(from + first_model_year) + " to " +
+             std::to_string(from + last_model_year);
+    };
+    complain("--year takes " + range(0) + " or " + range(1900) + ", not \"" + options.year + "\"");
     return exit_failure;
   }
   if (!options.column.empty() && !options.vins.empty()) {
@@ -215,8 +219,8 @@ int main(int argc, char **argv) {
       ->type_name("NAME");
   app.add_option("-y,--year",
                  options.year,
-                 "model year of 13-character VINs that leave it open (68-80 or 1968-1980); "
-                 "by default every candidate year is decoded")
+                 "model year of 13-character VINs that leave it open (" + model_year_forms() +
+                     "); by default every candidate year is decoded")
       ->type_name("YY");
   app.add_option("-f,--format", options.format, "output: text (default), json (JSON Lines), csv")
       ->check(CLI::IsMember({"text", "json", "csv"}))

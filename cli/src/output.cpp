@@ -14,26 +14,6 @@ namespace {
 
 constexpr std::size_t block = 1 << 16;
 
-std::string year_text(int model_year) { return std::to_string(1900 + model_year); }
-
-// A message as the text format prints it: the decoder's text, and for a rejected
-// position what it holds and what it accepts.
-void append_message_text(std::string &out, const VinDecode &decode, const Message &m) {
-  out += message_text(m);
-  if (m.position != 0 && m.position <= 17) {
-    out += " (position ";
-    out += std::to_string(m.position);
-    out += " holds \"";
-    out += decode.character(m.position);
-    out += '"';
-    if (!m.accepted.empty()) {
-      out += "; accepted: ";
-      out += m.accepted;
-    }
-    out += ')';
-  }
-}
-
 }  // namespace
 
 Sink::Sink(int fd) : fd_(fd) {
@@ -79,7 +59,10 @@ void Output::write(const VinDecode &decode, const CsvRow *row) {
   else if (!decode.clean())
     all_clean_ = false;
   switch (format_) {
-    case Format::text: write_text(decode); break;
+    case Format::text:
+      wrote_report_ =
+          append_text_record(out_.buffer(), messages_.buffer(), decode, options_, wrote_report_);
+      break;
     case Format::json:
       append_json_record(out_.buffer(), decode, row, options_);
       out_.buffer() += '\n';
@@ -89,81 +72,6 @@ void Output::write(const VinDecode &decode, const CsvRow *row) {
   ++count_;
   out_.flush();
   messages_.flush();
-}
-
-void Output::write_text(const VinDecode &decode) {
-  std::string &out = out_.buffer();
-  std::string &err = messages_.buffer();
-  const auto message_prefix = [&](int model_year) {
-    err += decode.vin();
-    if (decode.ambiguous()) err += ", model year " + year_text(model_year);
-    err += ": ";
-  };
-  if (!decode.error().empty()) {
-    err += decode.vin();
-    err += ": ";
-    err += decode.error();
-    err += '\n';
-    write_suggestions(decode);
-    return;
-  }
-  decode.for_each_warning([&](std::string_view warning) {
-    err += decode.vin();
-    err += ": warning: ";
-    err += warning;
-    err += '\n';
-  });
-  for (std::size_t i = 0; i < decode.attempt_count(); ++i) {
-    const Attempt a = decode.attempt(i);
-    for (const Message &m : *a.messages) {
-      message_prefix(a.model_year);
-      if (m.goes_on) err += "warning: ";
-      append_message_text(err, decode, m);
-      err += '\n';
-    }
-    if (a.status == Status::unknown) {
-      message_prefix(a.model_year);
-      err += unknown_message;
-      err += '\n';
-    }
-    if (a.status == Status::incomplete) {
-      message_prefix(a.model_year);
-      err += "warning: ";
-      err += decode.incomplete_reason(i);
-      err += '\n';
-    }
-    if (decode.ambiguous()) {
-      separate();
-      out += "Model year " + year_text(a.model_year) + ":\n";
-    }
-    if (a.status == Status::decoded || a.status == Status::incomplete) {
-      if (!decode.ambiguous()) separate();
-      decode.append_report(out, i, "\n");
-      out += '\n';
-    }
-  }
-  write_suggestions(decode);
-}
-
-// "VIN: did you mean: SUGGESTION (position 8: Q -> 0), its report's line 1" on
-// standard error, one line each, after the VIN's messages.
-void Output::write_suggestions(const VinDecode &decode) {
-  if (!options_.suggest) return;
-  std::string &err = messages_.buffer();
-  for (const Suggestion &s : suggestions_for(decode)) {
-    err += decode.vin();
-    err += ": did you mean: ";
-    append_suggestion_text(err, s);
-    err += ", ";
-    err += s.summary;
-    err += '\n';
-  }
-}
-
-// A blank line between the reports of one VIN and the next.
-void Output::separate() {
-  if (wrote_text_) out_.buffer() += '\n';
-  wrote_text_ = true;
 }
 
 void Output::set_dialect(const CsvDialect &dialect) {

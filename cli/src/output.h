@@ -11,6 +11,7 @@
 #include "csv_dialect.h"
 #include "csv_record.h"
 #include "json_record.h"
+#include "text_record.h"
 #include "vin_decode.h"
 
 namespace kordel::cli {
@@ -67,9 +68,6 @@ class Output {
   std::size_t count() const { return count_; }
 
  private:
-  void write_text(const VinDecode &decode);
-  void separate();
-  void write_suggestions(const VinDecode &decode);
   void write_csv(const VinDecode &decode, const CsvRow *row);
 
   Format format_;
@@ -81,7 +79,7 @@ class Output {
   bool all_decoded_ = true;
   bool all_clean_ = true;
   bool header_written_ = false;
-  bool wrote_text_ = false;
+  bool wrote_report_ = false;  // text: a report went out, so the next one gets a blank line
   std::size_t count_ = 0;
 };
 

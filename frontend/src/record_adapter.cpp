@@ -21,12 +21,12 @@ QString in_this_vin(const record::PositionMeaning &m) {
   return m.field.empty() ? QString() : QStringLiteral("not decoded (the report shows Error)");
 }
 
-// The attempt whose report the window shows: the one of the model year the window
+// The result whose report the window shows: the one of the model year the window
 // handed on, else the first that decoded.
-std::optional<std::size_t> shown_attempt(const record::VinDecode &decode, int model_year) {
+std::optional<std::size_t> shown_result(const record::VinDecode &decode, int model_year) {
   std::optional<std::size_t> first;
-  for (std::size_t i = 0; i < decode.attempt_count(); ++i) {
-    const record::Attempt a = decode.attempt(i);
+  for (std::size_t i = 0; i < decode.result_count(); ++i) {
+    const record::Result a = decode.result(i);
     if (a.report == nullptr || a.report->line_count == 0) continue;
     if (a.model_year == model_year) return i;
     if (!first) first = i;
@@ -54,7 +54,7 @@ RecordHints RecordAdapter::hints_for(const QString &vin, int model_year, bool re
   }
 
   if (reported) {
-    if (const std::optional<std::size_t> i = shown_attempt(decode, model_year)) {
+    if (const std::optional<std::size_t> i = shown_result(decode, model_year)) {
       for (const record::PositionMeaning &m : record::position_meanings(decode, *i))
         hints.characters_.append(
             {m.position, from_utf8(m.character), from_utf8(m.meaning), in_this_vin(m)});

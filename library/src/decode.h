@@ -57,7 +57,7 @@ using Line = std::array<char, line_capacity>;
 
 // Only the first line_count lines hold text; the rest are left uninitialised, as
 // clearing 700 bytes a call would cost more than the decode itself.
-struct Report {
+struct ReportLines {
   std::array<Line, 5> lines;
   std::array<std::size_t, 5> lengths;  // without the terminator
   std::size_t line_count = 0;          // 0 when the decode produced no report
@@ -80,7 +80,7 @@ struct Decode13Result {
   char vin_text[14]{};  // upper-cased copy; missing positions hold '\0'
   Vin13Fields vin13_fields;
   Messages messages;
-  Report report;
+  ReportLines report;
 };
 
 struct Decode17Result {
@@ -88,12 +88,17 @@ struct Decode17Result {
   char vin17_text[18]{};
   Vin17Fields vin17_fields;
   Messages messages;
-  Report report;
+  ReportLines report;
 };
 
 // vin must not be null; it is read up to its terminator or the scheme's length.
 Decode13Result decode_13(int model_year, const char *vin);
 Decode17Result decode_17(const char *vin);
+
+// a-z as A-Z, any other byte as it is: how every VIN is upper-cased.
+constexpr char upper_case(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // Upper-cased copy of the first `length` characters of vin. Positions beyond the
 // end of a shorter text hold '\0', which no accepted set contains.

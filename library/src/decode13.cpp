@@ -43,7 +43,7 @@ void preset(Vin13Fields &f) {
   f.year = f.trans = f.model = f.body = f.series = f.engine = f.plant = "Error";
 }
 
-void write_report(const char *vin, const Vin13Fields &f, Report &report) {
+void write_report(const char *vin, const Vin13Fields &f, ReportLines &report) {
   const std::string_view suffix = ordinal_suffix(at_position(vin, position::sequence_tens),
                                                  at_position(vin, position::sequence_units));
   LineWriter(report, 0) << f.year << ' ' << f.make << ' ' << f.model << ' ' << f.series << ' '

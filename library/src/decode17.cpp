@@ -46,7 +46,7 @@ void decode_fields(const char *vin, const tables17::BodyDecoder &body, Vin17Fiel
   f.model = body.model;
 }
 
-void write_report(const char *vin, const Vin17Fields &f, Report &report) {
+void write_report(const char *vin, const Vin17Fields &f, ReportLines &report) {
   const std::string_view suffix = ordinal_suffix(at_position(vin, position::sequence_tens),
                                                  at_position(vin, position::sequence_units));
   LineWriter(report, 0) << f.year << ' ' << f.make << ' ' << f.model << ' ' << f.vehicle_type

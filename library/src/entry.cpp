@@ -28,7 +28,7 @@ void show(const Messages &messages) {
 }
 
 // Copies each written line with its terminator and nothing beyond it.
-void write_lines(const Report &report, char *const lines[5]) {
+void write_lines(const ReportLines &report, char *const lines[5]) {
   for (std::size_t i = 0; i < report.line_count; ++i)
     std::memcpy(lines[i], report.lines[i].data(), report.lengths[i] + 1);
 }

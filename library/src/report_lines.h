@@ -12,7 +12,7 @@ namespace kordel {
 // Appends texts to one report line, never past its capacity, and records its length.
 class LineWriter {
  public:
-  LineWriter(Report &report, std::size_t index)
+  LineWriter(ReportLines &report, std::size_t index)
       : line_(report.lines[index]), recorded_length_(report.lengths[index]) {}
   ~LineWriter() {
     line_[length_] = '\0';
@@ -44,7 +44,7 @@ class LineWriter {
 // that the caller prints between line 3 and line 4. `Fields` is Vin13Fields or
 // Vin17Fields; `suffix` is the ordinal suffix of the sequence number.
 template <class Fields>
-void write_shared_lines(const Fields &f, std::string_view suffix, Report &report) {
+void write_shared_lines(const Fields &f, std::string_view suffix, ReportLines &report) {
   LineWriter(report, 1) << "Engine:" << f.engine << ". Trans:" << f.trans << ' ';
   LineWriter(report, 2) << "This was the ";
   LineWriter(report, 3) << suffix << " car ordered from the " << f.plant << " plant in " << f.year;

@@ -4,10 +4,7 @@ namespace kordel {
 
 void copy_vin(const char *vin, char *copy, std::size_t length) {
   std::size_t i = 0;
-  for (; i < length && vin[i] != '\0'; ++i) {
-    const char c = vin[i];
-    copy[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  }
+  for (; i < length && vin[i] != '\0'; ++i) copy[i] = upper_case(vin[i]);
   for (; i <= length; ++i) copy[i] = '\0';
 }
 

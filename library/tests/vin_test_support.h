@@ -15,7 +15,7 @@ inline std::string with(std::string vin, std::initializer_list<std::pair<int, ch
   return vin;
 }
 
-inline std::string line(const Report &report, std::size_t index) {
+inline std::string line(const ReportLines &report, std::size_t index) {
   return report.lines.at(index).data();
 }
 

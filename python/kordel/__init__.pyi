@@ -12,20 +12,6 @@ from ._records import (
 )
 
 __version__: str
-__all__ = [
-    "decode",
-    "decode_many",
-    "decode_frame",
-    "DecodeIterator",
-    "Record",
-    "Result",
-    "Message",
-    "CheckDigit",
-    "Suggestion",
-    "Change",
-    "Position",
-    "FRAME_FIELDS",
-]
 FRAME_FIELDS: tuple[str, ...]
 
 class DecodeIterator(Iterator[Record]):

@@ -21,7 +21,7 @@ using kordel::record::VinDecode;
 namespace {
 
 // kordel-decode reads no more of a line than this; a longer text is no VIN.
-constexpr std::size_t max_vin_bytes = 1024;
+using kordel::record::max_vin_bytes;
 
 std::string type_name(PyObject *object) { return Py_TYPE(object)->tp_name; }
 
@@ -90,7 +90,7 @@ int model_year_of(PyObject *year) {
   std::optional<int> two_digits;
   if (overflow == 0) two_digits = kordel::record::parse_model_year(std::to_string(value));
   if (!two_digits)
-    throw py::value_error("year must be 68-80 or 1968-1980, not " +
+    throw py::value_error("year must be " + kordel::record::model_year_forms() + ", not " +
                           py::str(py::handle(year)).cast<std::string>());
   return *two_digits;
 }

@@ -116,14 +116,37 @@ def test_decode_frame_gives_a_row_per_vin_with_its_main_fields():
     assert list(kordel.decode_frame(["A8A855H100001"], year=78)["model_years"]) == [(1978,)]
 
 
-def test_the_declared_types_exist_at_runtime_and_the_metadata_names_the_version():
+def test_the_records_hold_the_declared_members_and_the_metadata_names_the_version():
     from importlib import metadata
 
-    from kordel import CheckDigit, Message, Record, Result, Suggestion
+    from kordel import Change, CheckDigit, Message, Position, Record, Result, Suggestion
 
-    members = {"vin", "vin_read", "results", "error", "check_digit", "warnings", "suggestions"}
-    assert members == set(Record.__annotations__)
-    assert all(isinstance(t, type) for t in (CheckDigit, Message, Result, Suggestion))
+    # Each dict of real records against its TypedDict (which the stub follows, by
+    # stubtest): a member the record gains, loses or renames fails here.
+    def holds(value, declared):
+        assert declared.__required_keys__ <= set(value) <= set(declared.__annotations__), (
+            declared.__name__,
+            sorted(value),
+        )
+        return value
+
+    seen = set()
+    for vin in VINS + ["A1F031BQ00O11", "1AMCM3877BK10002"]:
+        for record in (kordel.decode(vin), kordel.decode(vin, suggest=True, explain=True)):
+            seen |= set(holds(record, Record))
+            if record["check_digit"] is not None:
+                holds(record["check_digit"], CheckDigit)
+            for result in record.get("results", []):
+                seen |= {f"result.{key}" for key in holds(result, Result)}
+                for message in result["messages"]:
+                    holds(message, Message)
+                for position in result.get("positions") or []:
+                    holds(position, Position)
+            for suggestion in record.get("suggestions", []):
+                for change in holds(suggestion, Suggestion)["changes"]:
+                    holds(change, Change)
+    # Every declared member of a record and a result came up at least once.
+    assert seen == set(Record.__annotations__) | {f"result.{key}" for key in Result.__annotations__}
     try:
         assert metadata.version("kordel") == kordel.__version__
     except metadata.PackageNotFoundError:

@@ -64,7 +64,7 @@ function kordelDecoderOne() {
 }
 
 // Everything the page shows for one VIN: the JSON text {check_digit_warning,
-// unknown_message, record}. year: 0 for every candidate year.
+// unknown_message, text, record}. year: 0 for every candidate year.
 Module['pageAnswer'] = function (vin, year) {
   var size = kordelWriteVin(vin);
   return kordelText(_kordel_page_answer(kordelDecoderOne(), kordelInput, size, year));

@@ -20,15 +20,12 @@
 #include "csv_record.h"
 #include "json_record.h"
 #include "record.h"
-#include "report.h"
+#include "text_record.h"
 #include "vin_decode.h"
 
 namespace {
 
 using namespace kordel::record;
-
-// A line longer than this is not read as a VIN, as in `kordel-decode`.
-constexpr std::size_t max_line_bytes = 1024;
 
 // The page offers suggestions for a VIN that does not decode and shows what each
 // character of one that does says; a list's table and CSV carry the suggestions.
@@ -109,21 +106,16 @@ void decode_for(VinDecode &decode, std::string_view vin, int year) {
   if (const std::optional<int> two_digit = parse_model_year(std::to_string(year)))
     decode.decode(trim_vin(vin), *two_digit);
   else
-    decode.refuse(trim_vin(vin),
-                  "model year " + std::to_string(year) + " is not one of 68-80 or 1968-1980");
+    decode.refuse(trim_vin(vin), model_year_refusal(year));
 }
 
 // A line of a list of lines, or a VIN typed or given: a text longer than a line
-// `kordel-decode` reads is refused as it refuses that line, named by its first 32
-// bytes.
+// `kordel-decode` reads is refused as it refuses that line.
 void decode_line(VinDecode &decode, std::string_view line, int year) {
-  if (line.size() <= max_line_bytes) {
+  if (line.size() > max_vin_bytes)
+    decode.refuse_long_line(line);
+  else
     decode_for(decode, line, year);
-    return;
-  }
-  decode.refuse(trim_vin(line.substr(0, 32)),
-                std::string(kordel::report::length_message) + " (the line holds more than " +
-                    std::to_string(max_line_bytes) + " bytes)");
 }
 
 std::string_view bytes_at(const char *data, int size) {
@@ -278,8 +270,8 @@ const char *outcome(const VinDecode &decode) {
   if (!decode.error().empty()) return "error";
   bool incomplete = false;
   bool rejected = false;
-  for (std::size_t i = 0; i < decode.attempt_count(); ++i) {
-    const Status status = decode.attempt(i).status;
+  for (std::size_t i = 0; i < decode.result_count(); ++i) {
+    const Status status = decode.result(i).status;
     if (status == Status::decoded) return "decoded";
     incomplete |= status == Status::incomplete;
     rejected |= status == Status::rejected;
@@ -289,16 +281,20 @@ const char *outcome(const VinDecode &decode) {
 }
 
 // {"check_digit_warning": text, "unknown_message": the words for a result of
-// status unknown, when there is one, "record": the JSON record}; texts are empty
-// when they do not apply.
+// status unknown, when there is one, "text": the reports as `kordel-decode` prints
+// them, "record": the JSON record}; texts are empty when they do not apply.
 void write_answer(std::string &out, const VinDecode &decode, const RecordOptions &options) {
+  std::string reports, messages;
+  append_text_record(reports, messages, decode);
   out = "{\"check_digit_warning\":";
   append_json_string(out, decode.check_digit_warning());
   bool unknown = false;
-  for (std::size_t i = 0; i < decode.attempt_count(); ++i)
-    unknown = unknown || decode.attempt(i).status == Status::unknown;
+  for (std::size_t i = 0; i < decode.result_count(); ++i)
+    unknown = unknown || decode.result(i).status == Status::unknown;
   out += ",\"unknown_message\":";
   append_json_string(out, unknown ? unknown_message : std::string_view());
+  out += ",\"text\":";
+  append_json_string(out, reports);
   out += ",\"record\":";
   append_json_record(out, decode, nullptr, options);
   out += '}';
@@ -309,13 +305,13 @@ void write_answer(std::string &out, const VinDecode &decode, const RecordOptions
 extern "C" {
 
 // The most bytes of a VIN read; a caller may cut a longer text to a byte more.
-int kordel_max_vin_bytes() { return static_cast<int>(max_line_bytes); }
+int kordel_max_vin_bytes() { return static_cast<int>(max_vin_bytes); }
 
 KordelDecoder *kordel_decoder_new() { return new KordelDecoder; }
 void kordel_decoder_delete(KordelDecoder *decoder) { delete decoder; }
 
 // Everything the page shows for one VIN, as the JSON text
-// {"check_digit_warning", "unknown_message", "record"} (write_answer); year: 0
+// {"check_digit_warning", "unknown_message", "text", "record"} (write_answer); year: 0
 // tries every candidate year.
 const KordelText *kordel_page_answer(KordelDecoder *decoder, const char *vin, int size, int year) {
   decode_line(decoder->decode, bytes_at(vin, size), year);

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "decode.h"
+
 namespace kordel::record {
 namespace {
 
@@ -102,8 +104,7 @@ bool names_vin(std::string_view cell) {
   while (!cell.empty() && blank(cell.front())) cell.remove_prefix(1);
   while (!cell.empty() && blank(cell.back())) cell.remove_suffix(1);
   std::string upper(cell);
-  for (char &c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  for (char &c : upper) c = upper_case(c);
   if (upper == "VIN") return true;
   return upper.size() > 3 && upper.starts_with("VIN") &&
          (upper[3] == ' ' || upper[3] == '_' || upper[3] == '#');

@@ -71,10 +71,10 @@ bool starts_formula(std::string_view text) {
   return i != text.size();
 }
 
-// The messages of one attempt, why it is incomplete, and the record's warnings
+// The messages of one result, why it is incomplete, and the record's warnings
 // last, joined with "; ".
 std::string joined_messages(const VinDecode &decode, std::size_t i) {
-  const Attempt a = decode.attempt(i);
+  const Result a = decode.result(i);
   std::string message;
   const auto add = [&message](std::string_view text) {
     if (!message.empty()) message += "; ";
@@ -88,8 +88,8 @@ std::string joined_messages(const VinDecode &decode, std::size_t i) {
 }
 
 // The row of one model year tried: the decode's columns and the messages.
-void append_attempt(const CellWriter &w, const VinDecode &decode, std::size_t i) {
-  const Attempt a = decode.attempt(i);
+void append_result(const CellWriter &w, const VinDecode &decode, std::size_t i) {
+  const Result a = decode.result(i);
   w.cell(a.model_year != 0 ? std::to_string(1900 + a.model_year) : std::string());
   w.cell(status_name(a.status));
   const bool decoded = a.status == Status::decoded || a.status == Status::incomplete;
@@ -179,9 +179,9 @@ void append_csv_rows(std::string &out, const VinDecode &decode, const CsvRow *ro
     out += "\r\n";
     return;
   }
-  for (std::size_t i = 0; i < decode.attempt_count(); ++i) {
+  for (std::size_t i = 0; i < decode.result_count(); ++i) {
     append_input(w, decode, row);
-    append_attempt(w, decode, i);
+    append_result(w, decode, i);
     out += suggestions;
     out += "\r\n";
   }

@@ -66,7 +66,7 @@ std::string json_record(std::string_view vin, int model_year) {
       b.key("vin");
       b.string(trim_vin(vin));
       b.key("error");
-      b.string("model year " + std::to_string(model_year) + " is not one of 68-80 or 1968-1980");
+      b.string(model_year_refusal(model_year));
       b.key("check_digit");
       b.null();
       b.end_object();

@@ -14,58 +14,58 @@ struct Layout {
   std::string_view Fields::*text = nullptr;  // null: the sequence, or no field
 };
 
-// The 13-character VIN (1968-1980), position by position.
-constexpr Layout<Vin13Fields> layout13[13] = {
-    {"make", "make", &Vin13Fields::make},
-    {"year", "model year", &Vin13Fields::year},
-    {"trans", "transmission", &Vin13Fields::trans},
-    {"model", "model line", &Vin13Fields::model},
-    {"body", "body", &Vin13Fields::body},
-    {"series", "series", &Vin13Fields::series},
-    {"engine", "engine", &Vin13Fields::engine},
-    {"plant", "assembly plant, and the first digit of the sequence number", &Vin13Fields::plant},
-    {"sequence", "sequence number"},
-    {"sequence", "sequence number"},
-    {"sequence", "sequence number"},
-    {"sequence", "sequence number"},
-    {"sequence", "sequence number"},
-};
+template <class Fields, std::size_t N>
+using Layouts = std::array<Layout<Fields>, N>;
 
-// The 17-character VIN (1981-1988). Positions 1 and 2 are checked but no table
-// reads them (their meaning names what the check accepts); the check digit is
-// repeated as it stands.
-constexpr Layout<Vin17Fields> layout17[17] = {
-    {"", "read by no table"},
-    {"", "read by no table"},
-    {"vehicle_type", "vehicle type", &Vin17Fields::vehicle_type},
-    {"engine", "engine", &Vin17Fields::engine},
-    {"trans", "transmission", &Vin17Fields::trans},
-    {"model", "model line and body, first character", &Vin17Fields::model},
-    {"model", "model line and body, second character", &Vin17Fields::model},
-    {"restraints", "restraints", &Vin17Fields::restraints},
-    {"check_digit", "check digit"},
-    {"year", "model year", &Vin17Fields::year},
-    {"plant", "assembly plant", &Vin17Fields::plant},
-    {"sequence", "sequence number"},
-    {"sequence", "sequence number"},
-    {"sequence", "sequence number"},
-    {"sequence", "sequence number"},
-    {"sequence", "sequence number"},
-    {"sequence", "sequence number"},
-};
+// Each field at the position the decoder reads it from (models13::position), the
+// make first and the sequence number from the plant on.
+constexpr Layouts<Vin13Fields, 13> layout13 = [] {
+  namespace pos = models13::position;
+  Layouts<Vin13Fields, 13> l{};
+  for (std::size_t p = pos::plant; p < l.size(); ++p) l[p] = {"sequence", "sequence number"};
+  l[0] = {"make", "make", &Vin13Fields::make};
+  l[pos::year - 1] = {"year", "model year", &Vin13Fields::year};
+  l[pos::trans - 1] = {"trans", "transmission", &Vin13Fields::trans};
+  l[pos::model_line - 1] = {"model", "model line", &Vin13Fields::model};
+  l[pos::body - 1] = {"body", "body", &Vin13Fields::body};
+  l[pos::series - 1] = {"series", "series", &Vin13Fields::series};
+  l[pos::engine - 1] = {"engine", "engine", &Vin13Fields::engine};
+  l[pos::plant - 1] = {
+      "plant", "assembly plant, and the first digit of the sequence number", &Vin13Fields::plant};
+  return l;
+}();
 
-// The production number as the report prints it: the number (nothing for 0), or
-// the last six characters as they stand when they are not all digits.
+// The 17-character VIN (1981-1988), at the positions of tables17::position.
+// Positions 1 and 2 are checked but no table reads them (their meaning names what
+// the check accepts); the check digit is repeated as it stands.
+constexpr Layouts<Vin17Fields, 17> layout17 = [] {
+  namespace pos = tables17::position;
+  Layouts<Vin17Fields, 17> l{};
+  for (std::size_t p = pos::plant; p < l.size(); ++p) l[p] = {"sequence", "sequence number"};
+  l[0] = l[1] = {"", "read by no table"};
+  l[pos::vehicle_type - 1] = {"vehicle_type", "vehicle type", &Vin17Fields::vehicle_type};
+  l[pos::engine - 1] = {"engine", "engine", &Vin17Fields::engine};
+  l[pos::trans - 1] = {"trans", "transmission", &Vin17Fields::trans};
+  l[pos::body_code_1 - 1] = {"model", "model line and body, first character", &Vin17Fields::model};
+  l[pos::body_code_2 - 1] = {"model", "model line and body, second character", &Vin17Fields::model};
+  l[pos::restraints - 1] = {"restraints", "restraints", &Vin17Fields::restraints};
+  l[pos::check_digit - 1] = {"check_digit", "check digit"};
+  l[pos::year - 1] = {"year", "model year", &Vin17Fields::year};
+  l[pos::plant - 1] = {"plant", "assembly plant", &Vin17Fields::plant};
+  return l;
+}();
+
+// The production number as the report prints it; where the last six characters
+// are not all digits, those characters as the positions show them (UTF-8).
 std::string production_text(const VinDecode &decode, std::size_t length) {
-  if (const std::optional<std::int32_t> number = decode.production_number())
-    return *number != 0 ? std::to_string(*number) : std::string();
+  if (decode.production_number()) return std::string(decode.production_text());
   std::string text;
   for (std::size_t p = length - 5; p <= length; ++p) text += decode.character(p);
   return text;
 }
 
 template <class Fields, std::size_t N>
-PositionMeanings meanings(const VinDecode &decode, const Layout<Fields> (&layout)[N],
+PositionMeanings meanings(const VinDecode &decode, const Layouts<Fields, N> &layout,
                           const Fields &fields, std::optional<std::string_view> check_digit) {
   PositionMeanings out;
   const std::string production = production_text(decode, N);
@@ -183,7 +183,7 @@ void correct13(PositionMeanings &out, const Decode13Result &r, int model_year) {
 PositionMeanings position_meanings(const VinDecode &decode, std::size_t i) {
   if (const Vin13Fields *f = decode.fields13(i)) {
     PositionMeanings out = meanings(decode, layout13, *f, {});
-    correct13(out, decode.result13(i), decode.attempt(i).model_year);
+    correct13(out, decode.result13(i), decode.result(i).model_year);
     return out;
   }
   const Vin17Fields &g = *decode.fields17();

@@ -190,7 +190,7 @@ void build_suggestions(Builder &b, std::span<const Suggestion> suggestions) {
 template <class Builder>
 void build_result(Builder &b, const VinDecode &decode, std::size_t i,
                   const RecordOptions &options) {
-  const Attempt a = decode.attempt(i);
+  const Result a = decode.result(i);
   // A result with a report, complete or not, has its fields and positions.
   const bool decoded = a.status == Status::decoded || a.status == Status::incomplete;
   b.begin_object();
@@ -280,7 +280,7 @@ void build_record(Builder &b, const VinDecode &decode, const CsvRow *row = nullp
   } else {
     detail::key(b, "results");
     b.begin_array();
-    for (std::size_t i = 0; i < decode.attempt_count(); ++i)
+    for (std::size_t i = 0; i < decode.result_count(); ++i)
       detail::build_result(b, decode, i, options);
     b.end_array();
   }

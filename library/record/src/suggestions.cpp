@@ -380,8 +380,8 @@ std::size_t character_count(std::string_view vin) {
 // The positions a decode points at: where a decoder stopped, and the positions of
 // the fields it found nothing for.
 void mark_suspects(Search &search, const VinDecode &decode) {
-  for (std::size_t i = 0; i < decode.attempt_count(); ++i) {
-    const Attempt a = decode.attempt(i);
+  for (std::size_t i = 0; i < decode.result_count(); ++i) {
+    const Result a = decode.result(i);
     for (const Message &m : *a.messages)
       if (m.position != 0) search.suspect(m.position - 1u);
     if (a.status != Status::incomplete) continue;
@@ -393,7 +393,7 @@ void mark_suspects(Search &search, const VinDecode &decode) {
 }
 
 // The meaning of one position: "engine", its text in the decode as read (from the
-// attempt of the same model year, where that has a report) and in the suggestion.
+// result of the same model year, where that has a report) and in the suggestion.
 std::string meaning_of(const PositionMeaning &after, const PositionMeanings *before) {
   if (after.field.empty() || after.field == "sequence") return {};
   // The field's name in words: "model", "vehicle type".
@@ -428,8 +428,8 @@ void describe(std::vector<Suggestion> &out, const Search &search, const Candidat
   }
   std::vector<std::string> reports;
   std::string report;
-  for (std::size_t i = 0; i < decode.attempt_count(); ++i) {
-    const Attempt a = decode.attempt(i);
+  for (std::size_t i = 0; i < decode.result_count(); ++i) {
+    const Result a = decode.result(i);
     if (a.status != Status::decoded) continue;
     int year = 1900 + a.model_year;
     if (a.model_year == 0) {
@@ -458,8 +458,8 @@ void describe(std::vector<Suggestion> &out, const Search &search, const Candidat
     const PositionMeanings after = position_meanings(decode, i);
     std::optional<PositionMeanings> before;
     if (c.kind != EditKind::removal && c.kind != EditKind::insertion)
-      for (std::size_t k = 0; k < typed.attempt_count(); ++k) {
-        const Attempt t = typed.attempt(k);
+      for (std::size_t k = 0; k < typed.result_count(); ++k) {
+        const Result t = typed.result(k);
         if (t.model_year == a.model_year &&
             (t.status == Status::decoded || t.status == Status::incomplete))
           before = position_meanings(typed, k);

@@ -44,8 +44,6 @@ constexpr std::array<std::int8_t, 256> transliteration = [] {
 constexpr int weights[17] = {8, 7, 6, 5, 4, 3, 2, 10, 0, 9, 8, 7, 6, 5, 4, 3, 2};
 constexpr std::size_t check_digit_index = 8;
 
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // One UTF-8 character, kept here so that the decode inlines it.
 CodePoint read_code_point(std::string_view s, std::size_t i) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
@@ -87,13 +85,13 @@ std::string_view status_name(Status status) {
 
 CheckDigit check_digit_of(std::string_view vin17) {
   CheckDigit check;
-  check.given = upper(vin17[check_digit_index]);
+  check.given = upper_case(vin17[check_digit_index]);
   int sum = 0;
   for (std::size_t i = 0; i < 17; ++i) {
     // The check digit's own position weighs nothing, so whatever it holds (an O
     // typed for a 0, say) leaves the digit the other sixteen call for.
     if (i == check_digit_index) continue;
-    const int value = transliteration[static_cast<unsigned char>(upper(vin17[i]))];
+    const int value = transliteration[static_cast<unsigned char>(upper_case(vin17[i]))];
     if (value < 0) {
       check.disallowed_position = static_cast<std::uint8_t>(i + 1);
       return check;
@@ -142,7 +140,7 @@ MissingFields VinDecode::missing_fields(std::size_t i) const {
     while (end > begin && text[end - 1] == ' ') --end;
     if (text.substr(begin, end - begin) == "Error") missing.names[missing.count++] = field.name;
   };
-  if (attempt_report_lines(i) == 0) return missing;
+  if (result_report_lines(i) == 0) return missing;
   if (const Vin13Fields *f = fields13(i)) {
     for (const Field &field : fields)
       if (in_scheme13(field)) add(field, raw_text(field, *f));
@@ -154,7 +152,7 @@ MissingFields VinDecode::missing_fields(std::size_t i) const {
 }
 
 std::string VinDecode::incomplete_reason(std::size_t i) const {
-  const Attempt a = attempt(i);
+  const Result a = result(i);
   if (a.status != Status::incomplete) return {};
   std::string reason = "the report is incomplete: ";
   const MissingFields missing = missing_fields(i);
@@ -172,8 +170,8 @@ std::string VinDecode::incomplete_reason(std::size_t i) const {
 
 bool VinDecode::clean() const {
   if ((check_digit_ && !check_digit_->valid()) || sequence_doubtful()) return false;
-  for (std::size_t i = 0; i < attempt_count_; ++i)
-    if (attempt(i).status == Status::decoded) return true;
+  for (std::size_t i = 0; i < result_count_; ++i)
+    if (result(i).status == Status::decoded) return true;
   return false;
 }
 
@@ -190,12 +188,10 @@ void read_vin(std::string_view text, std::string &out) {
   for (std::size_t i = 0; i < text.size();) {
     const auto b = static_cast<unsigned char>(text[i]);
     if (b < 0x80) {
-      if (b >= 'a' && b <= 'z')
-        *w++ = static_cast<char>(b - 'a' + 'A');
-      else if (b == '*' || b == '_')
+      if (b == '*' || b == '_')
         *w++ = unreadable;
       else if (b != ' ' && b != '\t' && b != '-')
-        *w++ = static_cast<char>(b);
+        *w++ = upper_case(static_cast<char>(b));
       ++i;
       continue;
     }
@@ -226,8 +222,20 @@ std::optional<int> parse_model_year(std::string_view text) {
   }
   if (text.size() == 4) value -= 1900;
   if (text.size() != 2 && text.size() != 4) return std::nullopt;
-  if (value < 68 || value > 80) return std::nullopt;
+  if (value < first_model_year || value > last_model_year) return std::nullopt;
   return value;
+}
+
+std::string model_year_forms() {
+  const auto range = [](int from, int to) {
+    return std::to_string(from) + '-' + std::to_string(to);
+  };
+  return range(first_model_year, last_model_year) + " or " +
+         range(1900 + first_model_year, 1900 + last_model_year);
+}
+
+std::string model_year_refusal(int year) {
+  return "model year " + std::to_string(year) + " is not one of " + model_year_forms();
 }
 
 std::optional<std::string_view> field_text(std::string_view text) {
@@ -239,18 +247,18 @@ std::optional<std::string_view> field_text(std::string_view text) {
 }
 
 bool VinDecode::decoded() const {
-  for (std::size_t i = 0; i < attempt_count_; ++i)
-    if (attempt_report_lines(i) != 0) return true;
+  for (std::size_t i = 0; i < result_count_; ++i)
+    if (result_report_lines(i) != 0) return true;
   return false;
 }
 
-std::size_t VinDecode::attempt_report_lines(std::size_t i) const {
+std::size_t VinDecode::result_report_lines(std::size_t i) const {
   return scheme_ == report::Scheme::seventeen ? result17_.report.line_count
                                               : results13_[i].report.line_count;
 }
 
-Attempt VinDecode::attempt(std::size_t i) const {
-  Attempt a;
+Result VinDecode::result(std::size_t i) const {
+  Result a;
   a.model_year = model_years_[i];
   if (scheme_ == report::Scheme::seventeen) {
     a.messages = &result17_.messages;
@@ -296,7 +304,7 @@ std::string_view VinDecode::check_digit_given() const {
 void VinDecode::refuse(std::string_view vin, std::string error) {
   decode(vin, 0);
   scheme_ = report::Scheme::invalid_length;
-  attempt_count_ = 0;
+  result_count_ = 0;
   check_digit_.reset();
   error_ = std::move(error);
 }
@@ -322,11 +330,10 @@ std::size_t VinDecode::read_characters(std::string_view vin,
 // the last six characters as typed when they are not all digits.
 void VinDecode::set_production(std::u32string_view characters, std::size_t count) {
   production_number_ = report::production_number(characters);
-  if (production_number_) {
-    if (*production_number_ != 0) production_text_ = std::to_string(*production_number_);
-  } else {
+  if (production_number_)
+    production_text_ = report::production_number_text(*production_number_);
+  else
     production_text_ = std::string_view(read_).substr(offsets_[count - 6]);
-  }
 }
 
 // A 13-character VIN: the year --year picked, if it is a candidate, else each
@@ -334,9 +341,9 @@ void VinDecode::set_production(std::u32string_view characters, std::size_t count
 void VinDecode::decode_years(std::u32string_view characters, int model_year) {
   const report::YearSettlement settled = report::settle_model_year(characters);
   const auto try_year = [this](int year) {
-    model_years_[attempt_count_] = year;
-    results13_[attempt_count_] = decode_13(year, vin8_);
-    ++attempt_count_;
+    model_years_[result_count_] = year;
+    results13_[result_count_] = decode_13(year, vin8_);
+    ++result_count_;
   };
   if (model_year != 0 && (settled.asks || settled.model_year != 0)) {
     const bool candidate = settled.asks ? std::find(settled.candidates.begin(),
@@ -375,7 +382,7 @@ void VinDecode::decode(std::string_view vin, int model_year) {
   vin_ = vin;
   read_vin(vin, read_);
   error_.clear();
-  attempt_count_ = 0;
+  result_count_ = 0;
   asked_ = false;
   check_digit_.reset();
   production_number_.reset();
@@ -405,7 +412,7 @@ void VinDecode::decode(std::string_view vin, int model_year) {
     check_digit_ = check_digit_of(std::string_view(vin8_, 17));
     result17_ = decode_17(vin8_);
     model_years_[0] = 0;
-    attempt_count_ = 1;
+    result_count_ = 1;
     set_statuses();
     return;
   }
@@ -414,10 +421,10 @@ void VinDecode::decode(std::string_view vin, int model_year) {
 }
 
 void VinDecode::set_statuses() {
-  for (std::size_t i = 0; i < attempt_count_; ++i) {
+  for (std::size_t i = 0; i < result_count_; ++i) {
     const Messages &messages =
         scheme_ == report::Scheme::seventeen ? result17_.messages : results13_[i].messages;
-    if (attempt_report_lines(i) != 0)
+    if (result_report_lines(i) != 0)
       statuses_[i] =
           messages.count == 0 && missing_fields(i).empty() ? Status::decoded : Status::incomplete;
     else if (std::any_of(
@@ -429,7 +436,7 @@ void VinDecode::set_statuses() {
 }
 
 void VinDecode::append_report(std::string &out, std::size_t i, std::string_view line_break) const {
-  const Report &r = *attempt(i).report;
+  const ReportLines &r = *result(i).report;
   std::array<std::string_view, 5> lines;
   // The window shows line 5 of a 13-character decode as blanks the decoder never
   // wrote; the command line leaves that line out.

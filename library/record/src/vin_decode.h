@@ -57,6 +57,17 @@ void read_vin(std::string_view text, std::string &out);
 inline constexpr std::size_t max_vin_bytes = 1024;
 inline constexpr std::size_t long_line_name_bytes = 32;
 
+// The model years a 13-character VIN is decoded for, as two digits; a caller
+// gives one as these or as 1900 + these (68-80 or 1968-1980).
+inline constexpr int first_model_year = 68;
+inline constexpr int last_model_year = 80;
+
+// The ways a model year may be given, for messages: "68-80 or 1968-1980".
+std::string model_year_forms();
+
+// Why a model year given is refused: "model year 1999 is not one of 68-80 or 1968-1980".
+std::string model_year_refusal(int year);
+
 // Reads --year: 68-80 or 1968-1980, as the two-digit year; nothing otherwise.
 std::optional<int> parse_model_year(std::string_view text);
 
@@ -73,16 +84,16 @@ struct MissingFields {
   bool empty() const { return count == 0; }
 };
 
-struct Attempt {
+struct Result {
   int model_year = 0;  // two-digit year handed to the decoder, 0 for none
   Status status = Status::unknown;
   const Messages *messages = nullptr;
-  const Report *report = nullptr;
+  const ReportLines *report = nullptr;
 };
 
 class VinDecode {
  public:
-  static constexpr std::size_t max_attempts = 6;
+  static constexpr std::size_t max_results = 6;
 
   // model_year: 0 for every candidate, or a two-digit year 68-80 that --year picked.
   void decode(std::string_view vin, int model_year);
@@ -103,12 +114,12 @@ class VinDecode {
   // A report to trust: some model year decoded (status decoded) and no warning.
   bool clean() const;
 
-  std::size_t attempt_count() const { return attempt_count_; }
-  Attempt attempt(std::size_t i) const;
+  std::size_t result_count() const { return result_count_; }
+  Result result(std::size_t i) const;
   bool ambiguous() const { return asked_; }  // candidates tried, one report each
   const Vin13Fields *fields13(std::size_t i) const;
   const Vin17Fields *fields17() const;
-  // The decoder's own result for attempt i of a 13-character VIN.
+  // The decoder's own result for result i of a 13-character VIN.
   const Decode13Result &result13(std::size_t i) const { return results13_[i]; }
   const std::optional<CheckDigit> &check_digit() const { return check_digit_; }
   // The warning a check digit that does not match gets; empty when it matches.
@@ -129,11 +140,14 @@ class VinDecode {
   // The check digit as UTF-8: upper-cased when ASCII, else the character as typed.
   std::string_view check_digit_given() const;
   std::optional<std::int32_t> production_number() const { return production_number_; }
+  // The production number as the report prints it (report::production_text), in
+  // the bytes of the VIN as read.
+  std::string_view production_text() const { return production_text_; }
   // The character at a 1-based position, as it stands in the input (UTF-8); a byte
   // that is not UTF-8 is U+FFFD, so that no output holds invalid UTF-8.
   std::string_view character(std::size_t position) const;
 
-  // Appends the report of attempt i, lines joined with line_break (text and JSON).
+  // Appends the report of result i, lines joined with line_break (text and JSON).
   void append_report(std::string &out, std::size_t i, std::string_view line_break) const;
   // Room to put a report together while its record is built, kept from one record
   // to the next. Each decode has its own: a record built in the middle of another's
@@ -144,9 +158,9 @@ class VinDecode {
   std::size_t read_characters(std::string_view vin, std::array<char32_t, 17> &code_points);
   void set_production(std::u32string_view characters, std::size_t count);
   void decode_years(std::u32string_view characters, int model_year);
-  std::size_t attempt_report_lines(std::size_t i) const;
+  std::size_t result_report_lines(std::size_t i) const;
   bool sequence_doubtful() const;  // a 13-character sequence number not all digits
-  void set_statuses();             // once a decode is done: attempt() reads them
+  void set_statuses();             // once a decode is done: result() reads them
 
   std::string_view vin_;
   std::string read_;
@@ -155,11 +169,11 @@ class VinDecode {
   std::string error_;
   char vin8_[18]{};                          // the VIN as 8-bit text, as the window hands it on
   std::array<std::uint32_t, 18> offsets_{};  // byte offset of each character, and the end
-  std::size_t attempt_count_ = 0;
+  std::size_t result_count_ = 0;
   bool asked_ = false;
-  std::array<int, max_attempts> model_years_{};
-  std::array<Status, max_attempts> statuses_{};
-  std::array<Decode13Result, max_attempts> results13_;
+  std::array<int, max_results> model_years_{};
+  std::array<Status, max_results> statuses_{};
+  std::array<Decode13Result, max_results> results13_;
   Decode17Result result17_;
   std::optional<CheckDigit> check_digit_;
   std::optional<std::int32_t> production_number_;

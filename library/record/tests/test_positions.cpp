@@ -39,7 +39,7 @@ void expect_positions(const VinDecode &decode, std::size_t result,
 TEST(Positions, ThirteenCharacters) {
   VinDecode decode;
   decode.decode("a8a8s5h100021", 0);  // S names no body
-  ASSERT_EQ(decode.attempt(0).status, Status::incomplete);
+  ASSERT_EQ(decode.result(0).status, Status::incomplete);
   EXPECT_EQ(position_meanings(decode, 0).count, 13u);
   expect_positions(decode,
                    0,
@@ -55,7 +55,7 @@ TEST(Positions, ThirteenCharacters) {
                     {13, "1", "sequence", "21"}});
   // Each model year tried has its own meanings.
   decode.decode("A8A855H700021", 0);
-  ASSERT_EQ(decode.attempt_count(), 2u);
+  ASSERT_EQ(decode.result_count(), 2u);
   expect_positions(decode,
                    1,
                    {{2, "8", "year", "1978"},

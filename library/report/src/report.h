@@ -60,15 +60,20 @@ std::optional<std::int32_t> production_number(std::basic_string_view<Char> vin) 
   return sequence < 700000 ? sequence - 100000 : sequence - 700000;
 }
 
+// A production number as the report prints it: nothing for 0.
+inline std::string production_number_text(std::int32_t number) {
+  return number != 0 ? std::to_string(number) : std::string();
+}
+
 // What the report prints between line 3 and line 4: the production number
-// (nothing for 0), or, when the last six characters are not a number (a plant
-// letter in position 8 of a 13-character VIN, say), those six characters as they stand.
+// (production_number_text), or, when the last six characters are not a number (a
+// plant letter in position 8 of a 13-character VIN, say), those six characters as
+// they stand.
 template <class Char>
 std::basic_string<Char> production_text(std::basic_string_view<Char> vin) {
   const std::optional<std::int32_t> number = production_number(vin);
   if (!number) return std::basic_string<Char>(vin.substr(vin.size() < 6 ? 0 : vin.size() - 6));
-  if (*number == 0) return {};
-  const std::string digits = std::to_string(*number);
+  const std::string digits = production_number_text(*number);
   return std::basic_string<Char>(digits.begin(), digits.end());
 }
 
