@@ -295,5 +295,12 @@ self.onmessage = async ({ data }) => {
     helperQueue = helperQueue.then(() => helpWith(data));
     return;
   }
-  self.postMessage({ type: 'done', ...await decodeList(data) });
+  let answer;
+  try {
+    answer = await decodeList(data);
+  } catch (error) {
+    // A helper that failed, say: the page says so rather than waiting on.
+    answer = { error: `The list could not be decoded: ${error.message}.` };
+  }
+  self.postMessage({ type: 'done', ...answer });
 };
