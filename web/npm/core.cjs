@@ -10,13 +10,15 @@ function describe(value) {
   return value === null ? 'null' : Array.isArray(value) ? 'an array' : typeof value;
 }
 
-function modelYear(year) {
+// The year option as the module takes it (0: every candidate year); which years
+// are model years is the record's rule, asked of the module.
+function modelYear(module, year) {
   if (year === undefined || year === null) return 0;
   if (typeof year !== 'number' || !Number.isInteger(year)) {
     throw new TypeError(`kordel: the option year must be an integer, null or undefined, not ${describe(year)}`);
   }
-  if ((year >= 68 && year <= 80) || (year >= 1968 && year <= 1980)) return year;
-  throw new RangeError(`kordel: the option year must be 68-80 or 1968-1980, not ${year}`);
+  if (Math.abs(year) <= 0x7fffffff && module.acceptsModelYear(year)) return year;
+  throw new RangeError(`kordel: the option year must be ${module.modelYearForms()}, not ${year}`);
 }
 
 function flag(options, name) {
@@ -27,7 +29,7 @@ function flag(options, name) {
 }
 
 // { year, flags } from decode's options: an object with no other keys.
-function readOptions(options) {
+function readOptions(module, options) {
   if (options === undefined || options === null) return { year: 0, flags: 0 };
   if (typeof options !== 'object' || Array.isArray(options)) {
     const hint = typeof options === 'number' ? ` (a model year goes as { year: ${options} })` : '';
@@ -38,21 +40,21 @@ function readOptions(options) {
       throw new TypeError(`kordel: decode has no option ${JSON.stringify(key)} (its options are ${OPTIONS})`);
     }
   }
-  return { year: modelYear(options.year), flags: (flag(options, 'suggest') ? 1 : 0) | (flag(options, 'explain') ? 2 : 0) };
+  return { year: modelYear(module, options.year), flags: (flag(options, 'suggest') ? 1 : 0) | (flag(options, 'explain') ? 2 : 0) };
 }
 
 // decode over a module that createKordel made ready.
 function makeDecode(module) {
   return function decode(vin, options) {
     if (typeof vin !== 'string') throw new TypeError(`kordel: vin must be a string, not ${describe(vin)}`);
-    const { year, flags } = readOptions(options);
+    const { year, flags } = readOptions(module, options);
     const nul = vin.indexOf('\0');
     if (nul !== -1) throw new RangeError(`kordel: vin holds a NUL character (at index ${nul}), which no VIN holds`);
     // The module takes no more than a character past the longest line kordel-decode reads.
     const record = module.record(vin, year, flags);
     if (record === null) {
       throw new RangeError(`kordel: vin is too long (${vin.length} UTF-16 code units): a VIN has 13 or 17 ` +
-        'characters, and no more than 1024 bytes of UTF-8 are read');
+        `characters, and no more than ${module.maxVinBytes()} bytes of UTF-8 are read`);
     }
     return record;
   };

@@ -161,6 +161,14 @@ if (typeof _kordel_record_tape === 'function') Module['record'] = function (vin,
   return record;
 };
 
+// The record's model-year rule for the npm package's year option: whether a year
+// is one a caller may give, and the words for those ("68-80 or 1968-1980").
+if (typeof _kordel_model_year_accepted === 'function') {
+  Module['acceptsModelYear'] = function (year) { return _kordel_model_year_accepted(year) !== 0; };
+  Module['modelYearForms'] = function () { return UTF8ToString(_kordel_model_year_forms()); };
+  Module['maxVinBytes'] = function () { return _kordel_max_vin_bytes(); };
+}
+
 // Packs cells (Uint8Arrays) into the input as kordel_wasm.cpp's unpack_cells reads them.
 function kordelWriteCells(cells) {
   var size = 0;

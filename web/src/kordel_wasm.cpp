@@ -334,6 +334,17 @@ const KordelText *kordel_record_tape(KordelDecoder *decoder, const char *vin, in
   return &decoder->reply;
 }
 
+// Whether `year` is a model year a caller may give, and the words for the ones
+// it may (model_year_forms()), so that the npm package checks its option as the
+// record does and says so in the record's words.
+int kordel_model_year_accepted(int year) {
+  return parse_model_year(std::to_string(year)).has_value() ? 1 : 0;
+}
+const char *kordel_model_year_forms() {
+  static const std::string forms = model_year_forms();
+  return forms.c_str();
+}
+
 // A new list whose CSV starts with its header: `header` holds the input's column
 // names as packed cells (unpack_cells); none, and the list is of VINs one a line.
 KordelList *kordel_list_new(const char *header, int size) {

@@ -109,6 +109,7 @@ test('bad input and bad options throw, naming what is wrong; decoding goes on af
     [() => decode('é'.repeat(600)), RangeError, /no more than 1024 bytes/],
     [() => decode('A'.repeat(1025)), RangeError, /too long/],
     [() => decode('A8A855H100001', { year: '78' }), TypeError, /year must be an integer/],
+    [() => decode('A8A855H100001', { year: 1999 }), RangeError, /year must be 68-80 or 1968-1980, not 1999/],
     [() => decode('A8A855H100001', { year: 78.5 }), TypeError, /year must be an integer/],
     [() => decode('A8A855H100001', { year: 1967 }), RangeError, /not 1967/],
     [() => decode('A8A855H100001', { year: 81 }), RangeError, /68-80 or 1968-1980/],
