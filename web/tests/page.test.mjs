@@ -203,7 +203,8 @@ async function downloadCsv(page, asBytes = false) {
     const session = await page.createCDPSession();
     await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
     await page.click('#csv-download');
-    for (let tries = 0; tries < 100; tries += 1) {
+    // Up to 30 s: a loaded machine may take seconds to write a large list.
+    for (let tries = 0; tries < 600; tries += 1) {
       const done = readdirSync(folder).filter((name) => name.endsWith('.csv'));
       if (done.length) return readFileSync(path.join(folder, done[0]), asBytes ? null : 'utf8');
       await new Promise((resolve) => { setTimeout(resolve, 50); });
