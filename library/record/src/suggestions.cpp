@@ -7,8 +7,10 @@
 #include <optional>
 
 #include "fields.h"
+#include "models13.h"
 #include "positions.h"
 #include "report.h"
+#include "tables17.h"
 
 namespace kordel::record {
 namespace {
@@ -81,6 +83,69 @@ bool all_found(const Vin17Fields &f) {
 bool allowed(char c, std::size_t length) {
   if (!is_digit(c) && !(c >= 'A' && c <= 'Z')) return false;
   return length != 17 || (c != 'I' && c != 'O' && c != 'Q');
+}
+
+// For each position (0-based) of a 13- and a 17-character VIN, the characters a
+// VIN that decodes cleanly can hold there: those a suggestion may put there, in a
+// sequence number only digits, and only those some decoder's checks accept. A
+// clean 13-character decode passes the first position's check, a dispatch row and
+// every check of the model line it picks; a clean 17-character one passes every
+// check and names a body. Candidates are tested against it before any decode.
+using PositionSets = std::array<std::array<bool, 256>, 17>;
+
+void accept_only(std::array<bool, 256> &set, const CharSet &accepted) {
+  for (std::size_t c = 0; c < set.size(); ++c)
+    set[c] = set[c] && accepted.contains(static_cast<char>(c));
+}
+
+PositionSets possible_sets(std::size_t length) {
+  PositionSets sets{};
+  for (std::size_t i = 0; i < length; ++i)
+    for (char c : vin_characters)
+      sets[i][static_cast<unsigned char>(c)] =
+          allowed(c, length) && (i < sequence_start(length) || is_digit(c));
+  const auto position_set = [&](std::uint8_t position) -> std::array<bool, 256> & {
+    return sets[position - 1u];
+  };
+  if (length == 17) {
+    for (const Check &check : tables17::checks)
+      if (check.position != 0) accept_only(position_set(check.position), check.accepted);
+    std::array<bool, 256> first{}, second{};
+    for (const tables17::BodyDecoder &body : tables17::bodies) {
+      first[static_cast<unsigned char>(body.body_code_1)] = true;
+      second[static_cast<unsigned char>(body.body_code_2)] = true;
+    }
+    for (std::size_t c = 0; c < 256; ++c) {
+      position_set(tables17::position::body_code_1)[c] &= first[c];
+      position_set(tables17::position::body_code_2)[c] &= second[c];
+    }
+    return sets;
+  }
+  accept_only(position_set(models13::first_position.position), models13::first_position.accepted);
+  // What some dispatch row with a model line lets through, position by position.
+  PositionSets reached{};
+  for (const models13::DispatchRow &row : models13::dispatch) {
+    if (row.decoder == nullptr) continue;
+    PositionSets line{};
+    for (auto &set : line) set.fill(true);
+    accept_only(line[models13::position::model_line - 1u], row.series_code.set);
+    accept_only(line[models13::position::year - 1u], row.year_digit.set);
+    accept_only(line[models13::position::body - 1u], row.body_type.set);
+    for (const Check &check : row.decoder->checks)
+      if (check.position != 0) accept_only(line[check.position - 1u], check.accepted);
+    for (std::size_t i = 0; i < 13; ++i)
+      for (std::size_t c = 0; c < 256; ++c) reached[i][c] = reached[i][c] || line[i][c];
+  }
+  for (std::size_t i = 0; i < 13; ++i)
+    for (std::size_t c = 0; c < 256; ++c) sets[i][c] = sets[i][c] && reached[i][c];
+  return sets;
+}
+
+// Whether a VIN of 13 or 17 characters may hold c at position i (0-based) and
+// still decode cleanly. Built on first use, after the tables are.
+bool possible(std::size_t length, std::size_t i, char c) {
+  static const PositionSets possible13 = possible_sets(13), possible17 = possible_sets(17);
+  return (length == 17 ? possible17 : possible13)[i][static_cast<unsigned char>(c)];
 }
 
 bool clean13(int year, const char *vin) {
@@ -177,7 +242,7 @@ class Search {
   }
 
   bool substitute(EditKind kind, std::uint8_t i, char put) {
-    if (put == byte_[i] || !allowed(put, count_)) return false;
+    if (put == byte_[i] || !possible(count_, i, put)) return false;
     Candidate c = typed();
     c.kind = kind;
     c.vin[i] = put;
@@ -220,7 +285,7 @@ class Search {
       for (std::uint8_t j = i + 1; j < count_; ++j)
         if (each_look_alike(i, [&](char a) {
               return each_look_alike(j, [&](char b) {
-                if (!allowed(a, count_) || !allowed(b, count_)) return false;
+                if (!possible(count_, i, a) || !possible(count_, j, b)) return false;
                 Candidate c = typed();
                 c.kind = EditKind::two_look_alikes;
                 c.vin[i] = a;
@@ -261,7 +326,7 @@ class Search {
       for (std::uint8_t i = 0; i <= count_; ++i) {
         if ((i < sequence) != (pass < 2)) continue;
         for (char put : vin_characters) {
-          if (!allowed(put, count_ + 1)) continue;
+          if (!possible(count_ + 1, i, put)) continue;
           const bool doubles = (i > 0 && byte_[i - 1] == put) || (i < count_ && byte_[i] == put);
           if (pass < 2 && doubles != (pass == 0)) continue;
           Candidate c;
@@ -312,7 +377,7 @@ class Search {
       return found_;
     }
     for (char a : vin_characters) {
-      if (!allowed(a, count_)) continue;
+      if (!possible(count_, open[0], a)) continue;
       c.vin[open[0]] = a;
       if (open_count == 1) {
         if (try_fill(c)) break;
@@ -321,7 +386,7 @@ class Search {
       if (dead_end(c, open[1])) continue;
       bool full = false;
       for (char b : vin_characters)
-        if (allowed(b, count_)) {
+        if (possible(count_, open[1], b)) {
           c.vin[open[1]] = b;
           if ((full = try_fill(c))) break;
         }
@@ -515,8 +580,7 @@ bool decodes_cleanly(std::string_view vin) {
   const std::size_t length = vin.size();
   if (length != 13 && length != 17) return false;
   for (std::size_t i = 0; i < length; ++i)
-    if (!allowed(vin[i], length) || (i >= sequence_start(length) && !is_digit(vin[i])))
-      return false;
+    if (!possible(length, i, vin[i])) return false;
   std::array<char, 18> text{};
   std::copy(vin.begin(), vin.end(), text.begin());
   if (length == 17) {
