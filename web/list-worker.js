@@ -185,7 +185,7 @@ async function decodeList(message) {
 
   const header = list.header ? list.header.map((name) => utf8.encode(name)) : [];
   const column = list.header ? list.column : -1;
-  const csvList = module.newDialectList(header, dialect, message.raw);
+  const csvList = module.newList(header, dialect, message.raw);
   const counts = { decoded: 0, incomplete: 0, rejected: 0, unknown: 0, error: 0 };
   const shown = [];
   // The CSV in pieces, in the list's order: one a batch of rows, a Blob, or the
@@ -276,7 +276,7 @@ let helperJob = null;
 async function helpWith(data) {
   if (data.setup) {
     helperJob = data.setup;
-    helperList = (await kordel).newDialectList(helperJob.header, helperJob.dialect, helperJob.raw);
+    helperList = (await kordel).newList(helperJob.header, helperJob.dialect, helperJob.raw);
     helperList.takeCsv();
     return;
   }

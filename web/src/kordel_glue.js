@@ -186,16 +186,24 @@ function kordelWriteCells(cells) {
   return size;
 }
 
+// The encodings as kordel_sniff_dialect numbers them.
+var kordelEncodings = ['utf-8', 'utf-8-bom', 'windows-1252'];
+
 // A list's CSV being written, started with the header's cells (Uint8Arrays; none
-// for a list of VINs one a line). row(cells, vinColumn, year, withAnswer) decodes
-// a row and returns { outcome, answer }: outcome "decoded", "incomplete", "rejected", "unknown",
-// "error", or "" for a blank line; answer, when asked for, the row's JSON text as
-// pageAnswer gives it (without the positions). takeCsv() hands over the CSV's
-// bytes written since its last call (a copy; the module forgets them); free() ends
-// the list.
-Module['newList'] = function (header) {
+// for a list of VINs one a line), in `dialect` ({ delimiter, encoding } as
+// sniffDialect gives it; commas in UTF-8 without one) and, with `raw`, with its
+// cells kept exactly as read. row(cells, vinColumn, year, withAnswer) decodes a
+// row and returns { outcome, answer }: outcome "decoded", "incomplete",
+// "rejected", "unknown", "error", or "" for a blank line; answer, when asked for,
+// the row's JSON text as pageAnswer gives it (without the positions). takeCsv()
+// hands over the CSV's bytes written since its last call, in the dialect's
+// encoding, a byte-order mark first where it has one (a copy; the module forgets
+// them); free() ends the list.
+Module['newList'] = function (header, dialect, raw) {
+  dialect = dialect || { delimiter: ',', encoding: 'utf-8' };
   var size = kordelWriteCells(header || []);  // first: it may move the input
-  var list = _kordel_list_new(kordelInput, size);
+  var list = _kordel_list_new(kordelInput, size, dialect.delimiter.charCodeAt(0),
+    Math.max(0, kordelEncodings.indexOf(dialect.encoding)), raw ? 1 : 0);
   return {
     row: function (cells, vinColumn, year, withAnswer) {
       var size = kordelWriteCells(cells);
@@ -212,8 +220,6 @@ Module['newList'] = function (header) {
 
 // ---- CSV dialects (kordel_wasm.cpp's last block) ----
 
-var kordelEncodings = ['utf-8', 'utf-8-bom', 'windows-1252'];
-
 // How a file is written, from its first bytes (a Uint8Array; 64 KiB are read):
 // { delimiter: ',' | ';' | '\t', encoding: 'utf-8' | 'utf-8-bom' | 'windows-1252' }.
 Module['sniffDialect'] = function (head) {
@@ -222,25 +228,4 @@ Module['sniffDialect'] = function (head) {
   HEAPU8.set(bytes, at);
   var dialect = _kordel_sniff_dialect(at, bytes.length);
   return { delimiter: String.fromCharCode(dialect & 0xff), encoding: kordelEncodings[dialect >> 8] };
-};
-
-// newList's list, its CSV written in `dialect` ({ delimiter, encoding } as
-// sniffDialect gives it) and, with `raw`, its cells kept exactly as read: takeCsv()
-// gives the bytes in that encoding, a byte-order mark first where it has one.
-Module['newDialectList'] = function (header, dialect, raw) {
-  var size = kordelWriteCells(header || []);
-  var list = _kordel_list_new_dialect(kordelInput, size, dialect.delimiter.charCodeAt(0),
-    Math.max(0, kordelEncodings.indexOf(dialect.encoding)), raw ? 1 : 0);
-  return {
-    row: function (cells, vinColumn, year, withAnswer) {
-      var size = kordelWriteCells(cells);
-      var row = _kordel_list_row(list, kordelInput, size, vinColumn, year, withAnswer ? 1 : 0);
-      return {
-        outcome: UTF8ToString(HEAPU32[row >> 2]),
-        answer: withAnswer ? kordelText(row + 4) : null,
-      };
-    },
-    takeCsv: function () { return kordelBytes(_kordel_list_take_bytes(list)).slice(); },
-    free: function () { _kordel_list_delete(list); list = 0; },
-  };
 };

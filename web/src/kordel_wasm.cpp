@@ -87,7 +87,7 @@ struct KordelList {
   std::string taken;  // the CSV handed over last, valid until the next take
   KordelListRow row;
   KordelText csv_text;
-  // How the CSV is written (kordel_list_new_dialect): its delimiter, whether cells
+  // How the CSV is written (kordel_list_new): its delimiter, whether cells
   // are kept as read, and its encoding.
   char delimiter = ',';
   bool raw = false;
@@ -345,16 +345,6 @@ const char *kordel_model_year_forms() {
   return forms.c_str();
 }
 
-// A new list whose CSV starts with its header: `header` holds the input's column
-// names as packed cells (unpack_cells); none, and the list is of VINs one a line.
-KordelList *kordel_list_new(const char *header, int size) {
-  auto *list = new KordelList;
-  list->header = unpack_cells(bytes_at(header, size));
-  const CsvRow row{list->header, {}};
-  append_csv_header(list->csv, list->header.empty() ? nullptr : &row, page_options);
-  return list;
-}
-
 void kordel_list_delete(KordelList *list) { delete list; }
 
 // Decodes a row of the list (packed cells: the input row, whose cell at
@@ -392,11 +382,13 @@ const KordelListRow *kordel_list_row(KordelList *list, const char *cells, int si
   return &list->row;
 }
 
-// The list's CSV written since the last call, handed over: the module forgets it
-// once returned, so a long list's CSV is taken in pieces and never held whole.
+// The list's CSV written since the last call, in the list's encoding, handed
+// over: the module forgets it once returned, so a long list's CSV is taken in
+// pieces and never held whole.
 const KordelText *kordel_list_take_csv(KordelList *list) {
   list->taken.swap(list->csv);
   list->csv.clear();
+  if (list->encoding == TextEncoding::windows1252) list->taken = utf8_to_windows1252(list->taken);
   list->csv_text = {list->taken.data(), static_cast<std::uint32_t>(list->taken.size())};
   return &list->csv_text;
 }
@@ -428,12 +420,13 @@ int kordel_sniff_dialect(const char *head, int size) {
   return static_cast<unsigned char>(dialect.delimiter) + 256 * encoding_number(dialect.encoding);
 }
 
-// A new list as kordel_list_new gives it, whose CSV is written with `delimiter`
-// (',', ';' or '\t'), in `encoding` (as kordel_sniff_dialect numbers it: a
-// byte-order mark starts it, or it is written in Windows-1252 when taken with
-// kordel_list_take_bytes), and with its cells as read when `raw` is not 0.
-KordelList *kordel_list_new_dialect(const char *header, int size, int delimiter, int encoding,
-                                    int raw) {
+// A new list whose CSV starts with its header: `header` holds the input's column
+// names as packed cells (unpack_cells; none, and the list is of VINs one a line).
+// The CSV is written with `delimiter` (',', ';' or '\t'), in `encoding` (as
+// kordel_sniff_dialect numbers it: a byte-order mark starts it, or
+// kordel_list_take_csv hands it over in Windows-1252), and with its cells as read
+// when `raw` is not 0.
+KordelList *kordel_list_new(const char *header, int size, int delimiter, int encoding, int raw) {
   auto *list = new KordelList;
   list->header = unpack_cells(bytes_at(header, size));
   list->delimiter = delimiter == ';' || delimiter == '\t' ? static_cast<char>(delimiter) : ',';
@@ -448,15 +441,6 @@ KordelList *kordel_list_new_dialect(const char *header, int size, int delimiter,
       list->header.empty() ? nullptr : &row,
       RecordOptions{.suggest = true, .csv_delimiter = list->delimiter, .csv_raw = list->raw});
   return list;
-}
-
-// kordel_list_take_csv's bytes in the list's encoding.
-const KordelText *kordel_list_take_bytes(KordelList *list) {
-  const KordelText *taken = kordel_list_take_csv(list);
-  if (list->encoding != TextEncoding::windows1252) return taken;
-  list->taken = utf8_to_windows1252(list->taken);
-  list->csv_text = {list->taken.data(), static_cast<std::uint32_t>(list->taken.size())};
-  return &list->csv_text;
 }
 
 }  // extern "C"
