@@ -132,13 +132,8 @@ std::string VinDecode::sequence_warning() const {
 
 MissingFields VinDecode::missing_fields(std::size_t i) const {
   MissingFields missing;
-  // What field_text() takes for "not found" ("Error" between blanks), without its
-  // other work: this runs for every result.
   const auto add = [&](const Field &field, std::string_view text) {
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && text[begin] == ' ') ++begin;
-    while (end > begin && text[end - 1] == ' ') --end;
-    if (text.substr(begin, end - begin) == "Error") missing.names[missing.count++] = field.name;
+    if (!field_text(text)) missing.names[missing.count++] = field.name;
   };
   if (result_report_lines(i) == 0) return missing;
   if (const Vin13Fields *f = fields13(i)) {
@@ -267,14 +262,7 @@ Result VinDecode::result(std::size_t i) const {
     a.messages = &results13_[i].messages;
     a.report = &results13_[i].report;
   }
-  if (a.report->line_count != 0)
-    a.status =
-        a.messages->count == 0 && missing_fields(i).empty() ? Status::decoded : Status::incomplete;
-  else if (std::any_of(
-               a.messages->begin(), a.messages->end(), [](const Message &m) { return !m.goes_on; }))
-    a.status = Status::rejected;
-  else
-    a.status = Status::unknown;
+  a.status = statuses_[i];  // set once by the decode (set_statuses)
   return a;
 }
 
