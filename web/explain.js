@@ -64,7 +64,7 @@ export function suggestionsBlock(record, pick) {
 }
 
 function positionName(p) {
-  return p.field === null ? 'Not read' : FIELD_LABELS[p.field] ?? p.meaning;
+  return p.field === null ? 'Checked' : FIELD_LABELS[p.field] ?? p.meaning;
 }
 
 // What a position gave in this decode, in a sentence.

@@ -108,7 +108,7 @@ test('the character boxes are one Tab stop; the arrow keys move and each box tel
     };
   });
   assert.deepEqual(await focused(), {
-    name: '1 Not read, position 1', description: 'Checked: accepts 12.',
+    name: '1 Checked, position 1', description: 'Checked: accepts 12.',
     shown: 'Position 1, 1: Checked: accepts 12.',
   });
   for (let i = 0; i < 9; ++i) await page.keyboard.press('ArrowRight');
